@@ -1,0 +1,43 @@
+// An INI file with the program's semantics: sections and keys without regard to
+// case, keys may hold "/ . [ ]", order kept, UTF-8 text. Written atomically.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+struct IniData;
+
+class IniFile {
+public:
+    explicit IniFile(QString path);
+    ~IniFile();
+    IniFile(const IniFile&) = delete;
+    IniFile& operator=(const IniFile&) = delete;
+
+    const QString& path() const { return m_path; }
+    // Re-reads the file; a missing file reads as empty.
+    void reload();
+
+    bool hasKey(const QString& section, const QString& key) const;
+    QString readString(const QString& section, const QString& key, const QString& def = {}) const;
+    // Integers, booleans and colours: a value that is not an integer gives the default.
+    int readInt(const QString& section, const QString& key, int def) const;
+    bool readBool(const QString& section, const QString& key, bool def) const;
+    QStringList keys(const QString& section) const;
+    QStringList sections() const;
+
+    // Setters change memory only; save() writes the file.
+    void writeString(const QString& section, const QString& key, const QString& value);
+    void writeInt(const QString& section, const QString& key, int value);
+    void writeBool(const QString& section, const QString& key, bool value);
+    void deleteKey(const QString& section, const QString& key);
+    void eraseSection(const QString& section);
+    // Writes the whole file (temporary file + rename). False when it could not be written.
+    bool save();
+
+private:
+    QString m_path;
+    std::unique_ptr<IniData> m_ini;
+};
