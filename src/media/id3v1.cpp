@@ -1,0 +1,191 @@
+#include "media/id3v1.h"
+
+#include "media/mediafile.h"
+#include "media/textcodec.h"
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+using namespace media;
+
+const std::array<const char*, 148> GenreNames = {
+    "Blues", "Classic Rock", "Country", "Dance", "Disco", "Funk", "Grunge", "Hip-Hop", "Jazz",
+    "Metal", "New Age", "Oldies", "Other", "Pop", "R&B", "Rap", "Reggae", "Rock", "Techno",
+    "Industrial", "Alternative", "Ska", "Death Metal", "Pranks", "Soundtrack", "Euro-Techno",
+    "Ambient", "Trip-Hop", "Vocal", "Jazz+Funk", "Fusion", "Trance", "Classical", "Instrumental",
+    "Acid", "House", "Game", "Sound Clip", "Gospel", "Noise", "AlternRock", "Bass", "Soul", "Punk",
+    "Space", "Meditative", "Instrumental Pop", "Instrumental Rock", "Ethnic", "Gothic", "Darkwave",
+    "Techno-Industrial", "Electronic", "Pop-Folk", "Eurodance", "Dream", "Southern Rock", "Comedy",
+    "Cult", "Gangsta", "Top 40", "Christian Rap", "Pop/Funk", "Jungle", "Native American",
+    "Cabaret", "New Wave", "Psychadelic", "Rave", "Showtunes", "Trailer", "Lo-Fi", "Tribal",
+    "Acid Punk", "Acid Jazz", "Polka", "Retro", "Musical", "Rock & Roll", "Hard Rock", "Folk",
+    "Folk-Rock", "National Folk", "Swing", "Fast Fusion", "Bebob", "Latin", "Revival", "Celtic",
+    "Bluegrass", "Avantgarde", "Gothic Rock", "Progessive Rock", "Psychedelic Rock",
+    "Symphonic Rock", "Slow Rock", "Big Band", "Chorus", "Easy Listening", "Acoustic", "Humour",
+    "Speech", "Chanson", "Opera", "Chamber Music", "Sonata", "Symphony", "Booty Bass", "Primus",
+    "Porn Groove", "Satire", "Slow Jam", "Club", "Tango", "Samba", "Folklore", "Ballad",
+    "Power Ballad", "Rhythmic Soul", "Freestyle", "Duet", "Punk Rock", "Drum Solo", "A capella",
+    "Euro-House", "Dance Hall", "Goa", "Drum & Bass", "Club-House", "Hardcore", "Terror", "Indie",
+    "BritPop",
+    // Index 133 as the Winamp genre list published it.
+    "Negerpunk", "Polsk Punk", "Beat", "Christian Gangsta Rap", "Heavy Metal", "Black Metal",
+    "Crossover", "Contemporary Christian", "Christian Rock", "Merengue", "Salsa", "Trash Metal",
+    "Anime", "JPop", "Synthpop"};
+
+namespace {
+
+constexpr int kTagBytes = 128;
+
+std::string fieldText(const uint8_t* p, size_t n) {
+    return trimControlRight(latin1ToUtf8(std::string_view(reinterpret_cast<const char*>(p), n)));
+}
+
+std::string fitField(std::string_view value, size_t width) {
+    return utf8Left(trimControlRight(value), width);
+}
+
+void putField(std::array<uint8_t, 128>& block, size_t at, const std::string& text, size_t width) {
+    const std::string bytes = utf8ToLatin1(text);
+    std::memcpy(block.data() + at, bytes.data(), std::min(bytes.size(), width));
+}
+
+// Reads the last 128 bytes; false when the file is shorter or cannot be read.
+bool readLast128(ByteSource& file, uint8_t* block) {
+    if (file.size() < kTagBytes)
+        return false;
+    return file.readFullyAt(file.size() - kTagBytes, block, kTagBytes);
+}
+
+bool readLast128(const std::string& fileName, uint8_t* block) {
+    MediaFile file;
+    return file.open(fileName) && readLast128(file, block);
+}
+
+bool isTag(const uint8_t* block) { return std::memcmp(block, "TAG", 3) == 0; }
+
+} // namespace
+
+void TID3v1::Clear() {
+    m_present = false;
+    m_variant = 1;
+    m_title.clear();
+    m_artist.clear();
+    m_album.clear();
+    m_year.clear();
+    m_comment.clear();
+    m_track = 0;
+    m_genreIndex = NoGenre;
+}
+
+void TID3v1::Parse(const uint8_t* b) {
+    Clear();
+    if (!isTag(b))
+        return;
+    m_present = true;
+    m_variant = ((b[125] == 0 && b[126] != 0) || (b[125] == 32 && b[126] != 32)) ? 2 : 1;
+    m_title = fieldText(b + 3, 30);
+    m_artist = fieldText(b + 33, 30);
+    m_album = fieldText(b + 63, 30);
+    m_year = fieldText(b + 93, 4);
+    if (m_variant == 1) {
+        m_comment = fieldText(b + 97, 30);
+    } else {
+        m_comment = fieldText(b + 97, 28);
+        m_track = b[126];
+    }
+    m_genreIndex = b[127];
+}
+
+bool TID3v1::Load(ByteSource& file) {
+    Clear();
+    uint8_t block[kTagBytes];
+    if (!readLast128(file, block))
+        return false;
+    Parse(block);
+    return true;
+}
+
+bool TID3v1::Load(const std::string& fileName) {
+    MediaFile file;
+    if (!file.open(fileName)) {
+        Clear();
+        return false;
+    }
+    return Load(file);
+}
+
+std::array<uint8_t, 128> TID3v1::Render() const {
+    std::array<uint8_t, 128> block{};
+    std::memcpy(block.data(), "TAG", 3);
+    putField(block, 3, m_title, 30);
+    putField(block, 33, m_artist, 30);
+    putField(block, 63, m_album, 30);
+    putField(block, 93, m_year, 4);
+    putField(block, 97, m_comment, 30);
+    if (m_track != 0) {
+        block[125] = 0;
+        block[126] = m_track;
+    }
+    block[127] = m_genreIndex;
+    return block;
+}
+
+bool TID3v1::Save(const std::string& fileName) const {
+    const auto block = Render();
+    uint8_t old[kTagBytes];
+    const int64_t size = fileSizeOf(fileName);
+    if (size < 0)
+        return false;
+    // As in removing a tag, a file whose last 128 bytes cannot be read is refused.
+    if (!readLast128(fileName, old))
+        return false;
+    const bool hasTag = isTag(old);
+    if (!makeWritable(fileName))
+        return false;
+    std::FILE* f = std::fopen(fileName.c_str(), "r+b");
+    if (!f)
+        return false;
+    const int64_t at = hasTag ? size - kTagBytes : size;
+    bool ok = std::fseek(f, long(at), SEEK_SET) == 0 &&
+              std::fwrite(block.data(), 1, kTagBytes, f) == size_t(kTagBytes) &&
+              std::fflush(f) == 0;
+    if (!ok) {
+        // Put the file back as it was: the old tag bytes, or the old length.
+        std::clearerr(f);
+        if (hasTag && std::fseek(f, long(at), SEEK_SET) == 0)
+            std::fwrite(old, 1, kTagBytes, f);
+        std::fclose(f);
+        if (!hasTag) {
+            std::error_code ec;
+            std::filesystem::resize_file(fileName, uintmax_t(size), ec);
+        }
+        return false;
+    }
+    return std::fclose(f) == 0;
+}
+
+bool TID3v1::Strip(const std::string& fileName) const {
+    uint8_t block[kTagBytes];
+    if (!readLast128(fileName, block))
+        return false;
+    if (!isTag(block))
+        return true;
+    const int64_t size = fileSizeOf(fileName);
+    if (size < kTagBytes || !makeWritable(fileName))
+        return false;
+    std::error_code ec;
+    std::filesystem::resize_file(fileName, uintmax_t(size - kTagBytes), ec);
+    return !ec;
+}
+
+std::string TID3v1::GenreName() const {
+    return m_genreIndex < GenreNames.size() ? GenreNames[m_genreIndex] : std::string();
+}
+
+void TID3v1::SetTitle(std::string_view value) { m_title = fitField(value, 30); }
+void TID3v1::SetArtist(std::string_view value) { m_artist = fitField(value, 30); }
+void TID3v1::SetAlbum(std::string_view value) { m_album = fitField(value, 30); }
+void TID3v1::SetYear(std::string_view value) { m_year = fitField(value, 4); }
+void TID3v1::SetComment(std::string_view value) { m_comment = fitField(value, 30); }

@@ -1,0 +1,101 @@
+// The ID3v2 tag at the start of an MP3 file. Reads the twelve frames this program edits
+// from tags of major version 3 and 4; writes a version 3 tag that holds those frames and
+// carries every other frame of the old tag (converted from versions 2 and 4).
+// Texts are UTF-8 in memory.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace media {
+class ByteSource;
+}
+
+class TID3v2 {
+public:
+    // The frames this object edits, in slot order (also the order they are written in).
+    static const std::array<const char*, 12> FrameIds;
+
+    TID3v2() { Clear(); }
+
+    void Clear();
+
+    // Reads the file's tag; false only when its first 10 bytes cannot be read.
+    bool Load(const std::string& fileName);
+    bool Load(media::ByteSource& source);
+    // Replaces the file's ID3v2 tag (whatever its version) by a version 3 tag built from
+    // the fields plus the old tag's other frames. The new file is written beside the old
+    // one and renamed over it; on failure the original stays as it was. Makes a read-only
+    // file writable.
+    bool Save(const std::string& fileName) const;
+
+    bool Present() const { return m_present; }
+    uint8_t MajorVersion() const { return m_majorVersion; }
+    // Whole tag size including the 10-byte header; 0 without a tag or when the stated
+    // size exceeds the file.
+    int64_t TagSize() const { return m_tagSize; }
+    const std::string& Title() const { return m_title; }
+    const std::string& Artist() const { return m_artist; }
+    const std::string& Album() const { return m_album; }
+    uint8_t Track() const { return m_track; }
+    const std::string& Year() const { return m_year; }
+    const std::string& Genre() const { return m_genre; }
+    const std::string& Comment() const { return m_comment; }
+    const std::string& Composer() const { return m_composer; }
+    const std::string& Encoder() const { return m_encoder; }
+    const std::string& Copyright() const { return m_copyright; }
+    const std::string& Language() const { return m_language; }
+    const std::string& Link() const { return m_link; }
+
+    // Text setters drop leading and trailing characters with codes 0 to 32.
+    void SetTitle(std::string_view value);
+    void SetArtist(std::string_view value);
+    void SetAlbum(std::string_view value);
+    void SetTrack(uint8_t value) { m_track = value; }
+    void SetYear(std::string_view value);
+    void SetGenre(std::string_view value);
+    void SetComment(std::string_view value);
+    void SetComposer(std::string_view value);
+    void SetEncoder(std::string_view value);
+    void SetCopyright(std::string_view value);
+    void SetLanguage(std::string_view value);
+    void SetLink(std::string_view value);
+
+    // The tag Save would write in front of the audio of a file whose current start is
+    // `oldStart` (its first bytes, at least the whole old tag when it has one). Empty
+    // when the frames do not fit into an ID3v2 size.
+    std::string Render(std::string_view oldStart) const;
+
+private:
+    std::string slotText(size_t slot) const;
+
+    bool m_present;
+    uint8_t m_majorVersion;
+    int64_t m_tagSize;
+    std::string m_title, m_artist, m_album;
+    uint8_t m_track;
+    std::string m_year, m_genre, m_comment, m_composer, m_encoder, m_copyright, m_language,
+        m_link;
+};
+
+namespace media {
+
+// One frame in version 3 form, as carried from an old tag into the new one.
+struct Id3Frame {
+    std::string id;     // four characters
+    uint16_t flags = 0; // version 3 flags
+    std::string data;
+};
+
+// The frames of an ID3v2 tag (versions 2, 3 and 4) that Save carries over, converted to
+// version 3 form. `tag` holds the whole tag, header included.
+std::vector<Id3Frame> carriedFrames(std::string_view tag);
+
+// ID3v2 tag size from a 10-byte header: the four size bytes (each with all its bits) plus
+// the header; -1 when `header` is not an ID3v2 header.
+int64_t id3v2StatedSize(const uint8_t* header);
+
+} // namespace media

@@ -1,0 +1,77 @@
+// Read access to one audio file for the tag readers and the analyser. The first and
+// the last few KiB are read once and then served from memory, so that one analysis
+// costs an open, two reads and a close for typical files; any other range is read
+// from the file directly. Never throws.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace media {
+
+// Random read access to a run of bytes: a file or a block in memory.
+class ByteSource {
+public:
+    virtual ~ByteSource() = default;
+    virtual int64_t size() const = 0;
+    // Reads up to `count` bytes at `pos`; returns how many bytes were read, or -1 when
+    // the position is invalid (negative) or the source could not be read.
+    virtual int64_t readAt(int64_t pos, void* buffer, int64_t count) = 0;
+    // True only when exactly `count` bytes were read.
+    bool readFullyAt(int64_t pos, void* buffer, int64_t count) {
+        return readAt(pos, buffer, count) == count;
+    }
+};
+
+// Bytes held in memory (tests, fuzzing).
+class MemorySource : public ByteSource {
+public:
+    explicit MemorySource(std::string_view bytes) : m_bytes(bytes) {}
+    int64_t size() const override { return int64_t(m_bytes.size()); }
+    int64_t readAt(int64_t pos, void* buffer, int64_t count) override;
+
+private:
+    std::string_view m_bytes;
+};
+
+class MediaFile : public ByteSource {
+public:
+    MediaFile() = default;
+    ~MediaFile();
+    MediaFile(const MediaFile&) = delete;
+    MediaFile& operator=(const MediaFile&) = delete;
+
+    // Opens the file for reading only and notes its size.
+    bool open(const std::string& fileName);
+    void close();
+    bool isOpen() const { return m_file != nullptr; }
+    int64_t size() const override { return m_size; }
+    int64_t readAt(int64_t pos, void* buffer, int64_t count) override;
+
+private:
+    bool fill(std::vector<uint8_t>& cache, int64_t& cacheStart, int64_t pos, int64_t count);
+
+    std::FILE* m_file = nullptr;
+    int64_t m_size = 0;
+    std::vector<uint8_t> m_head;
+    int64_t m_headStart = 0;
+    bool m_headLoaded = false;
+    std::vector<uint8_t> m_tail;
+    int64_t m_tailStart = 0;
+    bool m_tailLoaded = false;
+};
+
+// The size of a file, -1 when it cannot be determined.
+int64_t fileSizeOf(const std::string& fileName);
+
+// Clears the "read-only" state of a file (gives its owner write permission); false when
+// the file does not exist or its permissions cannot be changed.
+bool makeWritable(const std::string& fileName);
+
+// Writes a file's buffered data and hands it to the disk.
+bool flushToDisk(std::FILE* file);
+
+} // namespace media
