@@ -3,6 +3,7 @@
 #include "media/mediafile.h"
 #include "media/textcodec.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -33,6 +34,18 @@ const std::array<const char*, 148> GenreNames = {
     "Negerpunk", "Polsk Punk", "Beat", "Christian Gangsta Rap", "Heavy Metal", "Black Metal",
     "Crossover", "Contemporary Christian", "Christian Rock", "Merengue", "Salsa", "Trash Metal",
     "Anime", "JPop", "Synthpop"};
+
+int GenreIndexOf(std::string_view name) {
+    auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
+    for (size_t i = 0; i < GenreNames.size(); ++i) {
+        const std::string_view g = GenreNames[i];
+        if (g.size() == name.size() &&
+            std::equal(g.begin(), g.end(), name.begin(),
+                       [&](char a, char b) { return lower(a) == lower(b); }))
+            return int(i);
+    }
+    return -1;
+}
 
 namespace {
 

@@ -14,6 +14,9 @@ class ByteSource;
 // The 148 genre names by genre index; 255 means "no genre".
 extern const std::array<const char*, 148> GenreNames;
 
+// The index of a genre name (letter case ignored), or -1 when the table lacks it.
+int GenreIndexOf(std::string_view name);
+
 class TID3v1 {
 public:
     static constexpr uint8_t NoGenre = 255;

@@ -44,7 +44,6 @@ void putBe32(std::string& out, uint32_t v) {
 }
 
 bool isUpper(uint8_t c) { return c >= 'A' && c <= 'Z'; }
-bool isFrameIdChar(uint8_t c) { return isUpper(c) || (c >= '0' && c <= '9'); }
 
 int slotOf(const uint8_t* id, uint8_t major) {
     for (size_t i = 0; i < TID3v2::FrameIds.size(); ++i)
@@ -219,6 +218,42 @@ std::string convertV4Strings(const std::string& id, std::string_view data) {
     return std::string(data);
 }
 
+Id3Frame latinTextFrame(const char* id, const std::string& text) {
+    return Id3Frame{id, 0, std::string(1, '\0') + text};
+}
+
+// Version 3 keeps a recording time as year (TYER), day and month (TDAT, DDMM) and time
+// (TIME, HHMM); a text of another form goes into TYER as it is.
+std::vector<Id3Frame> splitRecordingTime(const std::string& data) {
+    const std::string text = frameText(data);
+    auto digits = [&](size_t at, size_t n) {
+        if (text.size() < at + n)
+            return false;
+        for (size_t i = at; i < at + n; ++i)
+            if (text[i] < '0' || text[i] > '9')
+                return false;
+        return true;
+    };
+    const size_t n = text.size();
+    const bool year = digits(0, 4);
+    const bool month = year && n >= 7 && text[4] == '-' && digits(5, 2);
+    const bool day = month && n >= 10 && text[7] == '-' && digits(8, 2);
+    const bool time = day && n >= 16 && text[10] == 'T' && digits(11, 2) && text[13] == ':' &&
+                      digits(14, 2);
+    const size_t used = time ? (n >= 19 && text[16] == ':' && digits(17, 2) ? 19 : 16)
+                        : day   ? 10
+                        : month ? 7
+                                : 4;
+    if (!year || used != n || (month && !day))
+        return {Id3Frame{"TYER", 0, data}};
+    std::vector<Id3Frame> out{latinTextFrame("TYER", text.substr(0, 4))};
+    if (day)
+        out.push_back(latinTextFrame("TDAT", text.substr(8, 2) + text.substr(5, 2)));
+    if (time)
+        out.push_back(latinTextFrame("TIME", text.substr(11, 2) + text.substr(14, 2)));
+    return out;
+}
+
 struct V22Name {
     const char* from;
     const char* to;
@@ -294,9 +329,8 @@ std::vector<Id3Frame> media::carriedFrames(std::string_view tag) {
     const size_t headerBytes = major == 2 ? 6 : 10;
     while (pos + headerBytes <= body.size()) {
         const uint8_t* f = b + pos;
-        const size_t idLen = major == 2 ? 3 : 4;
-        if (!isUpper(f[0]) || !std::all_of(f, f + idLen, isFrameIdChar))
-            break;
+        if (!isUpper(f[0]))
+            break; // padding or garbage, as when reading
         const size_t size = major == 2   ? (size_t(f[3]) << 16 | size_t(f[4]) << 8 | f[5])
                             : major == 3 ? size_t(be32(f + 4))
                                          : size_t(syncSafe(f + 4));
@@ -362,8 +396,11 @@ std::vector<Id3Frame> media::carriedFrames(std::string_view tag) {
             }
             frame.flags = v3;
             frame.data = prefix + (packed ? payload : convertV4Strings(frame.id, payload));
-            if (frame.id == "TDRC")
-                frame.id = "TYER";
+            if (frame.id == "TDRC" && !packed) {
+                for (auto& part : splitRecordingTime(frame.data))
+                    frames.push_back(std::move(part));
+                continue;
+            }
         }
         frames.push_back(std::move(frame));
     }
@@ -386,6 +423,8 @@ void TID3v2::Clear() {
     m_copyright.clear();
     m_language.clear();
     m_link.clear();
+    m_loaded = {};
+    m_loadedFrom.clear();
 }
 
 bool TID3v2::Load(const std::string& fileName) {
@@ -394,14 +433,15 @@ bool TID3v2::Load(const std::string& fileName) {
         Clear();
         return false;
     }
-    return Load(file);
+    return Load(file, fileName);
 }
 
-bool TID3v2::Load(ByteSource& source) {
+bool TID3v2::Load(ByteSource& source, const std::string& origin) {
     Clear();
     uint8_t h[10];
     if (!source.readFullyAt(0, h, 10))
         return false;
+    m_loadedFrom = origin;
     if (std::memcmp(h, "ID3", 3) != 0)
         return true;
     const int64_t fileSize = source.size();
@@ -455,6 +495,8 @@ bool TID3v2::Load(ByteSource& source) {
     m_copyright = frameText(slots[kCopyright]);
     m_language = frameText(slots[kLanguage]);
     m_link = linkText(slots[kLink]);
+    for (size_t i = 0; i < kSlotCount; ++i)
+        m_loaded[i] = slotText(i);
     return true;
 }
 
@@ -520,11 +562,17 @@ void appendFrame(std::string& tag, std::string_view id, uint16_t flags, std::str
 
 } // namespace
 
-std::string TID3v2::Render(std::string_view oldStart) const {
-    // Which frames this tag writes itself; frames of these IDs in the old tag give way.
+std::string TID3v2::Render(std::string_view oldStart, const std::string& fileName) const {
     std::array<std::string, kSlotCount> own;
-    for (size_t s = 0; s < kSlotCount; ++s)
+    // A field keeps the old tag's frames when it was not changed since it was read from
+    // this file (or, for a file not read, when it is empty); otherwise our frame
+    // replaces them.
+    std::array<bool, kSlotCount> keep{};
+    const bool loadedHere = !m_loadedFrom.empty() && m_loadedFrom == fileName;
+    for (size_t s = 0; s < kSlotCount; ++s) {
         own[s] = slotText(s);
+        keep[s] = loadedHere ? own[s] == m_loaded[s] : own[s].empty();
+    }
 
     std::string frames;
     if (oldStart.size() >= 10) {
@@ -532,16 +580,30 @@ std::string TID3v2::Render(std::string_view oldStart) const {
         const int64_t stated = id3v2StatedSize(h);
         if (stated > 0 && stated <= int64_t(oldStart.size())) {
             const uint8_t major = h[3];
-            for (const auto& f : carriedFrames(oldStart.substr(0, size_t(stated)))) {
+            const auto old = carriedFrames(oldStart.substr(0, size_t(stated)));
+            // The comment and link Load read are the last frames of their IDs.
+            auto lastOf = [&](const char* id) {
+                for (size_t i = old.size(); i-- > 0;)
+                    if (old[i].id == id)
+                        return i;
+                return old.size();
+            };
+            const size_t readComment = major >= 3 ? lastOf("COMM") : old.size();
+            const size_t readLink = major >= 3 ? lastOf("WXXX") : old.size();
+            for (size_t i = 0; i < old.size(); ++i) {
+                const Id3Frame& f = old[i];
                 const int slot = slotOf(reinterpret_cast<const uint8_t*>(f.id.data()), 3);
-                if (slot >= 0) {
-                    // Comments and links of other programs carry a description of their own.
-                    const bool described = (slot == kComment || slot == kLink) &&
-                                           !describedBy(f.id, f.data).empty();
-                    // Version 2.2 frames were never read into the fields: they stay unless
-                    // the field replaces them.
-                    const bool unread = major == 2 && own[size_t(slot)].empty();
-                    if (!described && !unread)
+                if (slot >= 0 && !keep[size_t(slot)]) {
+                    bool replaced = true;
+                    if (slot == kComment || slot == kLink) {
+                        // Other comments and links (other languages, descriptions of other
+                        // programs) stay unless they have the key ours is written under.
+                        const bool sameKey =
+                            !own[size_t(slot)].empty() && describedBy(f.id, f.data).empty() &&
+                            (slot == kLink || f.data.substr(1, 3) == "eng");
+                        replaced = i == (slot == kComment ? readComment : readLink) || sameKey;
+                    }
+                    if (replaced)
                         continue;
                 }
                 appendFrame(frames, f.id, f.flags, f.data);
@@ -551,7 +613,7 @@ std::string TID3v2::Render(std::string_view oldStart) const {
 
     for (size_t s = 0; s < kSlotCount; ++s) {
         const std::string& text = own[s];
-        if (text.empty())
+        if (text.empty() || keep[s])
             continue;
         std::string data(1, '\0');
         if (s == kComment) {
@@ -624,7 +686,7 @@ bool TID3v2::Save(const std::string& fileName) const {
             std::memcmp(footer, "3DI", 3) == 0)
             start += 10; // the footer of a version 4 tag goes with it
     }
-    const std::string tag = Render(oldTag);
+    const std::string tag = Render(oldTag, fileName);
     if (tag.empty())
         return false;
 

@@ -25,7 +25,9 @@ public:
 
     // Reads the file's tag; false only when its first 10 bytes cannot be read.
     bool Load(const std::string& fileName);
-    bool Load(media::ByteSource& source);
+    // `origin` names the file the bytes come from (Save keeps the frames of fields that
+    // were not changed since they were read from that file).
+    bool Load(media::ByteSource& source, const std::string& origin = {});
     // Replaces the file's ID3v2 tag (whatever its version) by a version 3 tag built from
     // the fields plus the old tag's other frames. The new file is written beside the old
     // one and renamed over it; on failure the original stays as it was. Makes a read-only
@@ -64,13 +66,17 @@ public:
     void SetLanguage(std::string_view value);
     void SetLink(std::string_view value);
 
-    // The tag Save would write in front of the audio of a file whose current start is
-    // `oldStart` (its first bytes, at least the whole old tag when it has one). Empty
+    // The tag Save would write in front of the audio of the file `fileName` whose
+    // current start is `oldStart` (at least its whole old tag when it has one). Empty
     // when the frames do not fit into an ID3v2 size.
-    std::string Render(std::string_view oldStart) const;
+    std::string Render(std::string_view oldStart, const std::string& fileName = {}) const;
 
 private:
     std::string slotText(size_t slot) const;
+
+    // The field values as Load found them, and the file they came from.
+    std::array<std::string, 12> m_loaded;
+    std::string m_loadedFrom;
 
     bool m_present;
     uint8_t m_majorVersion;

@@ -169,7 +169,7 @@ void TMPEGaudio::searchTailEncoder(const uint8_t* t) {
 bool TMPEGaudio::Analyse(const std::string& fileName) {
     Clear();
     MediaFile file;
-    bool ok = file.open(fileName) && analyseSource(file);
+    bool ok = file.open(fileName) && analyseSource(file, fileName);
     if (!m_frame.Found)
         Clear();
     return ok;
@@ -177,14 +177,14 @@ bool TMPEGaudio::Analyse(const std::string& fileName) {
 
 bool TMPEGaudio::Analyse(ByteSource& source) {
     Clear();
-    const bool ok = analyseSource(source);
+    const bool ok = analyseSource(source, {});
     if (!m_frame.Found)
         Clear();
     return ok;
 }
 
-bool TMPEGaudio::analyseSource(ByteSource& source) {
-    if (!m_tag1.Load(source) || !m_tag2.Load(source))
+bool TMPEGaudio::analyseSource(ByteSource& source, const std::string& fileName) {
+    if (!m_tag1.Load(source) || !m_tag2.Load(source, fileName))
         return false;
     m_fileSize = source.size();
 

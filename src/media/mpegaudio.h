@@ -83,7 +83,7 @@ public:
     static bool IsFrameHeader(const uint8_t* b);
 
 private:
-    bool analyseSource(media::ByteSource& source);
+    bool analyseSource(media::ByteSource& source, const std::string& fileName);
     void searchFirstFrame(const uint8_t* window, int length);
     void readVbrHeader(const uint8_t* window, int p);
     void searchTailEncoder(const uint8_t* window);
