@@ -1,16 +1,18 @@
-// The 18 list columns: header message keys, English headers, default widths and sort kinds.
+// The 18 columns of a list pane: the message key of each header and its English text.
 #pragma once
 
 #include <QString>
 
-struct ColumnInfo {
-    const char* headerKey;
-    const char* defaultHeader;
-    int defaultWidth;
-    bool numeric; // sorted as a number, else as text without regard to case
+#include <array>
+
+struct ListColumn {
+    const char* key;  // message key of the header caption
+    const char* text; // English default
+    int width;        // default width in pixels
+    bool numeric;     // sorted as a number, else as text without regard to case
 };
 
-constexpr int ListColumnCount = 18;
-const ColumnInfo& listColumn(int column);
-// The header caption in the interface language.
+inline constexpr int ListColumnCount = 18;
+const std::array<ListColumn, ListColumnCount>& listColumns();
+// The header caption of a column in the current interface language.
 QString listColumnHeader(int column);

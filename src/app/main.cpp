@@ -1,2 +1,84 @@
+// Rendolo: program entry. Composes the services and creates every window once.
+#include "app/desktopintegration.h"
+#include "app/donation.h"
+#include "app/programfolder.h"
+#include "app/settings.h"
+#include "app/singleinstance.h"
+#include "app/texts.h"
+#include "app/translator.h"
+#include "app/ui/aboutwindows.h"
+#include "app/ui/dialogprompt.h"
+#include "app/ui/focushighlight.h"
+#include "app/ui/splash.h"
+#include "app/ui/tfmain.h"
+#include "app/ui/tfmsg.h"
+#include "lists/songreader.h"
+
 #include <QApplication>
-int main(int argc, char** argv) { QApplication app(argc, argv); return 0; }
+#include <QDate>
+#include <QDir>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    Q_INIT_RESOURCE(rendolo); // the resources live in a static library
+    QApplication::setApplicationName("Rendolo");
+    QApplication::setApplicationDisplayName("Rendolo");
+    QApplication::setWindowIcon(QIcon(":/icons/rendolo.png"));
+    // The tray keeps the program running while its window is hidden.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    SingleInstance instance;
+    if (!instance.claim())
+        return 0; // the running instance has been brought to the front
+
+    const QString programFolder = resolveProgramFolder(QCoreApplication::applicationDirPath());
+    QDir().mkpath(programFolder + "language");
+    Settings settings(programFolder);
+    Translator messages(programFolder + "language/", settings.text("Language"));
+    setMessageTranslator(&messages);
+
+    TFSplash splash;
+    splash.show();
+    splash.showStep("SplashFormMain", "Loading Main form");
+    splash.showStep("MainDatabase", "Creating Databases");
+    splash.showStep("MainLAnguages", "Loading languages");
+    splash.showStep("MainSettings", "Loading main settings");
+    const bool donationDue = updateDonationReminder(settings.file(), QDate::currentDate());
+    settings.file().save(); // a folder that cannot be written only loses the bookkeeping
+    const DesktopIntegration desktop = DesktopIntegration::forCurrentUser(QApplication::applicationFilePath());
+    if (settings.flag("CBStartMenu"))
+        desktop.installMenuEntry();
+    splash.showStep("MainSettings", "Setting registry");
+    if (settings.flag("CBRegExt"))
+        desktop.registerFileTypes();
+
+    splash.showStep("MainFrame", "Creating Frames");
+    YesNo yesNo;
+    DialogPrompt prompt;
+    SongReader reader(settings, yesNo);
+    TFMain mainWindow({settings, prompt, reader, programFolder});
+    prompt.setParent(&mainWindow);
+    splash.showStep("MainSettingConstants", "Setting global variables");
+    yesNo.lookUp();
+    FocusHighlight focusHighlight;
+
+    splash.showStep("SplashFormMsgForm", "Loading Messages");
+    TFMsg progress(&mainWindow);
+    splash.showStep("SplashFormAbout", "Loading About");
+    TFAbout about(&mainWindow);
+    splash.showStep("SplashFormDonations", "Loading Donation Form");
+    TFDonations donations(&mainWindow);
+
+    mainWindow.setWindows({&progress, &about, &donations, {}, {}});
+    mainWindow.setCommandLine(QApplication::arguments().mid(1));
+    mainWindow.setDonationDue(donationDue);
+    QObject::connect(&instance, &SingleInstance::wakeUpRequested, &mainWindow, &TFMain::restoreFromTray);
+
+    splash.showStep("SplashFormRun", "Starting application");
+    mainWindow.show();
+    splash.close();
+    const int rc = QApplication::exec();
+    focusHighlight.setEnabled(false);
+    setMessageTranslator(nullptr);
+    return rc;
+}

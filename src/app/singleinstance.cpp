@@ -1,0 +1,63 @@
+#include "app/singleinstance.h"
+
+#include <QDir>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QStandardPaths>
+#include <QThread>
+
+#include <unistd.h>
+
+SingleInstance::SingleInstance(const QString& name, QObject* parent) : QObject(parent), m_name(name) {
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (dir.isEmpty())
+        dir = QDir::tempPath();
+    m_lock = std::make_unique<QLockFile>(dir + "/" + name + "-" + QString::number(::getuid()) + ".lock");
+    m_lock->setStaleLockTime(0); // only a dead owner makes the lock stale
+}
+
+SingleInstance::~SingleInstance() {
+    if (m_server)
+        m_server->close();
+    m_lock->unlock();
+}
+
+bool SingleInstance::claim() {
+    if (!m_lock->tryLock(0)) {
+        if (m_lock->error() == QLockFile::LockFailedError) {
+            wakeOther();
+            return false;
+        }
+        // The lock file cannot be written at all: run without the guarantee.
+    }
+    // A socket left by a crashed instance would block listen().
+    QLocalServer::removeServer(m_name);
+    m_server = new QLocalServer(this);
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    if (m_server->listen(m_name)) {
+        connect(m_server, &QLocalServer::newConnection, this, [this] {
+            while (QLocalSocket* s = m_server->nextPendingConnection()) {
+                connect(s, &QLocalSocket::disconnected, s, &QObject::deleteLater);
+                s->disconnectFromServer();
+                emit wakeUpRequested();
+            }
+        });
+    }
+    return true;
+}
+
+bool SingleInstance::wakeOther() {
+    // The first instance may still be starting: give it a moment to listen.
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        QLocalSocket socket;
+        socket.connectToServer(m_name);
+        if (socket.waitForConnected(250)) {
+            socket.write("wake", 4);
+            socket.waitForBytesWritten(250);
+            socket.disconnectFromServer();
+            return true;
+        }
+        QThread::msleep(100);
+    }
+    return false;
+}

@@ -1,0 +1,121 @@
+#include "lists/ui/songlistview.h"
+
+#include "lists/songlistmodel.h"
+
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QHeaderView>
+#include <QHelpEvent>
+#include <QMimeData>
+#include <QPainter>
+#include <QPainterPath>
+#include <QToolTip>
+
+void SongRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                            const QModelIndex& index) const {
+    QStyleOptionViewItem opt = option;
+    initStyleOption(&opt, index);
+    // A selected row keeps its text black on the selection colour.
+    if (opt.state & QStyle::State_Selected)
+        opt.palette.setColor(QPalette::HighlightedText, Qt::black);
+    const QWidget* widget = option.widget;
+    QStyle* style = widget ? widget->style() : QApplication::style();
+    style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
+
+    if (index.column() != 0 || opt.checkState != Qt::Checked ||
+        !index.data(SongListModel::ErrorMarkRole).toBool())
+        return;
+    // The checked box of a row whose file operation failed carries a red tick.
+    const QRect box = style->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &opt, widget);
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->fillRect(box.adjusted(2, 2, -2, -2), Qt::white);
+    QPen pen(QColor(220, 0, 0), 2.2);
+    painter->setPen(pen);
+    QPainterPath tick;
+    const QRectF r = QRectF(box).adjusted(3, 3, -3, -3);
+    tick.moveTo(r.left(), r.center().y());
+    tick.lineTo(r.left() + r.width() * 0.4, r.bottom());
+    tick.lineTo(r.right(), r.top());
+    painter->drawPath(tick);
+    painter->restore();
+}
+
+SongListView::SongListView(QWidget* parent) : QTableView(parent) {
+    setObjectName("LVList");
+    setItemDelegate(new SongRowDelegate(this));
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setShowGrid(true);
+    setWordWrap(false);
+    setTextElideMode(Qt::ElideRight);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setAcceptDrops(true);
+    setDropIndicatorShown(false);
+    setDragDropMode(QAbstractItemView::DropOnly);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setMinimumSectionSize(17);
+    verticalHeader()->setDefaultSectionSize(17);
+    horizontalHeader()->setSectionsClickable(false);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(horizontalHeader(), &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& p) { emit headerMenuRequested(horizontalHeader()->mapToGlobal(p)); });
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(this, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& p) { emit cellMenuRequested(viewport()->mapToGlobal(p)); });
+    QPalette pal = palette();
+    pal.setColor(QPalette::Highlight, QColor(198, 211, 239));
+    pal.setColor(QPalette::HighlightedText, Qt::black);
+    pal.setColor(QPalette::Inactive, QPalette::Highlight, QColor(198, 211, 239));
+    pal.setColor(QPalette::Inactive, QPalette::HighlightedText, Qt::black);
+    setPalette(pal);
+}
+
+void SongListView::setListBackground(const QColor& colour) {
+    QPalette pal = palette();
+    pal.setColor(QPalette::Base, colour);
+    setPalette(pal);
+}
+
+bool SongListView::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        if (!m_hint.isEmpty() && indexAt(help->pos()).isValid())
+            QToolTip::showText(help->globalPos(), m_hint, viewport());
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return QTableView::viewportEvent(event);
+}
+
+void SongListView::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+    else
+        QTableView::dragEnterEvent(event);
+}
+
+void SongListView::dragMoveEvent(QDragMoveEvent* event) {
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+    else
+        QTableView::dragMoveEvent(event);
+}
+
+void SongListView::dropEvent(QDropEvent* event) {
+    if (!event->mimeData()->hasUrls()) {
+        QTableView::dropEvent(event);
+        return;
+    }
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile())
+            paths << url.toLocalFile();
+    event->acceptProposedAction();
+    if (!paths.isEmpty())
+        emit filesDropped(paths);
+}

@@ -1,0 +1,38 @@
+// The table of a list pane: 17-pixel rows with grid, the selection colour, the red
+// tick of rows with an error mark, the information hint and drops from the file manager.
+#pragma once
+
+#include <QStyledItemDelegate>
+#include <QTableView>
+
+class SongRowDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+};
+
+class SongListView : public QTableView {
+    Q_OBJECT
+public:
+    explicit SongListView(QWidget* parent = nullptr);
+
+    void setHintText(const QString& html) { m_hint = html; }
+    const QString& hintText() const { return m_hint; }
+    void setListBackground(const QColor& colour);
+
+signals:
+    void filesDropped(const QStringList& paths);
+    void headerMenuRequested(const QPoint& globalPos);
+    void cellMenuRequested(const QPoint& globalPos);
+
+protected:
+    bool viewportEvent(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    QString m_hint;
+};

@@ -1,0 +1,222 @@
+#include "lists/ui/tfframe.h"
+
+#include "app/columns.h"
+#include "app/settings.h"
+#include "app/translator.h"
+#include "lists/rowcolours.h"
+#include "lists/selectionsize.h"
+#include "lists/songhint.h"
+#include "lists/songlistmodel.h"
+#include "lists/ui/songlistview.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QVBoxLayout>
+
+namespace {
+const QColor kActiveBorder(0, 128, 255);
+const char* kCounterNames[] = {"LCount", "LSel", "LChecked", "LDup", "Lerr", "LMistakes"};
+} // namespace
+
+TFFrame::TFFrame(Settings& settings, int paneNumber, QWidget* parent)
+    : QFrame(parent), m_settings(settings), m_paneNumber(paneNumber) {
+    setObjectName(paneNumber == 0 ? "Frame1" : "Frame2");
+    setMinimumSize(60, 60);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(2, 2, 2, 2);
+    outer->setSpacing(2);
+
+    m_top = new QWidget(this);
+    m_top->setObjectName("PTop");
+    m_top->setAutoFillBackground(true);
+    auto* row = new QHBoxLayout(m_top);
+    row->setContentsMargins(4, 2, 4, 2);
+    row->setSpacing(12);
+    for (int c = 0; c < SongListModel::CounterCount; ++c) {
+        m_counters[c] = new QLabel(m_top);
+        m_counters[c]->setObjectName(kCounterNames[c]);
+        m_counters[c]->installEventFilter(this);
+        if (c == SongListModel::Count) {
+            // "Num: 120 / 7" reads as one text.
+            m_position = new QLabel(m_top);
+            m_position->setObjectName("Lkateri");
+            m_position->installEventFilter(this);
+            auto* pair = new QHBoxLayout;
+            pair->setSpacing(0);
+            pair->addWidget(m_counters[c]);
+            pair->addWidget(m_position);
+            row->addLayout(pair);
+        } else {
+            row->addWidget(m_counters[c]);
+        }
+    }
+    row->addStretch(1);
+    outer->addWidget(m_top);
+
+    m_model = new SongListModel(&settings, this);
+    m_view = new SongListView(this);
+    m_view->setModel(m_model);
+    outer->addWidget(m_view, 1);
+
+    connect(m_model, &SongListModel::countersChanged, this, &TFFrame::refreshCounters);
+    connect(m_view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &TFFrame::onSelectionChanged);
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
+        m_signature.clear();
+        m_position->clear();
+        m_model->setSelectedCount(0);
+        if (m_selectionKb != 0) {
+            m_selectionKb = 0;
+            emit selectionSizeChanged(0);
+        }
+    });
+    connect(m_view, &SongListView::filesDropped, this, &TFFrame::filesDropped);
+    connect(m_view, &SongListView::headerMenuRequested, this, &TFFrame::showHeaderMenu);
+    connect(&settings, &Settings::columnVisibilityChanged, this, &TFFrame::setColumnVisible);
+    connect(&settings, &Settings::changed, this, [this](const QString& key) {
+        if (key.startsWith("BitC") || key == "SEMin" || key == "SEMid" || key == "SEMax" ||
+            key == "CBColorBitrate" || key == "CBLColorFiles")
+            m_view->viewport()->update();
+        else if (key == "CBDimWindow")
+            applyColours();
+    });
+
+    setColumnHeaders();
+    // At start-up a column hidden in the settings gets width 0 in both panes.
+    for (int c = 0; c < ListColumnCount; ++c)
+        if (!settings.columnVisible(c))
+            m_view->horizontalHeader()->hideSection(c);
+    refreshCounters();
+    applyColours();
+}
+
+void TFFrame::setColumnHeaders() {
+    m_model->refreshAll();
+    for (int c = 0; c < ListColumnCount; ++c)
+        if (columnVisible(c))
+            m_view->horizontalHeader()->resizeSection(c, listColumns()[size_t(c)].width);
+    delete m_columnMenu; // captions change with the language
+    m_columnMenu = nullptr;
+}
+
+bool TFFrame::columnVisible(int column) const {
+    return !m_view->horizontalHeader()->isSectionHidden(column);
+}
+
+void TFFrame::setColumnVisible(int column, bool visible) {
+    QHeaderView* h = m_view->horizontalHeader();
+    if (column < 0 || column >= ListColumnCount || visible == columnVisible(column))
+        return;
+    if (visible) {
+        h->showSection(column);
+        h->resizeSection(column, listColumns()[size_t(column)].width);
+    } else {
+        h->hideSection(column);
+    }
+}
+
+void TFFrame::showHeaderMenu(const QPoint& globalPos) {
+    if (!m_columnMenu) {
+        m_columnMenu = new QMenu(this);
+        m_columnMenu->setObjectName("PMColumns");
+        m_columnMenu->addAction(T("MainSetVisibleColumns", "Set visible columns"), this,
+                                [this] { emit settingsPageRequested("List"); });
+        m_columnMenu->addSeparator();
+        for (int c = 0; c < ListColumnCount; ++c) {
+            QAction* a = m_columnMenu->addAction(listColumnHeader(c));
+            a->setCheckable(true);
+            a->setData(c);
+            connect(a, &QAction::triggered, this,
+                    [this, c](bool on) { m_settings.setColumnVisible(c, on); });
+        }
+    }
+    for (QAction* a : m_columnMenu->actions())
+        if (a->data().isValid())
+            a->setChecked(columnVisible(a->data().toInt()));
+    m_columnMenu->popup(globalPos);
+}
+
+void TFFrame::setPaneActive(bool active) {
+    m_active = active;
+    m_model->setActive(active || !m_settings.flag("CBDimWindow"));
+    applyColours();
+}
+
+void TFFrame::applyColours() {
+    const QColor face = QApplication::palette().color(QPalette::Window);
+    const bool dim = !m_active && m_settings.flag("CBDimWindow");
+    const int a = dim ? 30 : 0;
+    m_model->setActive(!dim);
+    setStyleSheet(QStringLiteral("#%1 { border: 2px solid %2; }")
+                      .arg(objectName(), m_active ? kActiveBorder.name() : face.name()));
+    m_view->setListBackground(dimColor(Qt::white, a));
+    QPalette pal = m_top->palette();
+    pal.setColor(QPalette::Window, dimColor(face, a));
+    m_top->setPalette(pal);
+}
+
+void TFFrame::refreshCounters() {
+    for (int c = 0; c < SongListModel::CounterCount; ++c) {
+        const auto counter = SongListModel::Counter(c);
+        m_counters[c]->setText(T(SongListModel::counterKey(counter), SongListModel::counterDefault(counter)) +
+                               ": " + QString::number(m_model->counter(counter)));
+    }
+}
+
+void TFFrame::onSelectionChanged(const QItemSelection& selected, const QItemSelection& deselected) {
+    if (m_model->size() == 0)
+        return;
+    const QItemSelection all = m_view->selectionModel()->selection();
+    int count = 0;
+    int first = -1;
+    for (const QItemSelectionRange& r : all) {
+        count += r.height();
+        if (first < 0 || r.top() < first)
+            first = r.top();
+    }
+    m_position->setText(first >= 0 ? " / " + QString::number(first + 1) : QString());
+    const QString signature = m_position->text() + QString::number(count);
+    if (signature == m_signature && selected.isEmpty() && deselected.isEmpty())
+        return;
+    m_signature = signature;
+    m_model->setSelectedCount(count);
+
+    // The size of the selection is kept from the rows that changed, not re-summed.
+    bool ok = true;
+    const auto sizeOf = [&](int row) {
+        const SongItem& it = m_model->item(row);
+        return it.has(SongItem::FileSizeKb) ? parseSizeKb(it.text(SongItem::FileSizeKb), &ok) : 0.0;
+    };
+    if (count == 0) {
+        m_selectionKb = 0;
+    } else if (count == 1) {
+        m_selectionKb = sizeOf(first);
+    } else {
+        for (const QItemSelectionRange& r : selected)
+            for (int row = r.top(); row <= r.bottom() && ok; ++row)
+                m_selectionKb += sizeOf(row);
+        for (const QItemSelectionRange& r : deselected)
+            for (int row = r.top(); row <= r.bottom() && ok; ++row)
+                m_selectionKb -= sizeOf(row);
+    }
+    if (!ok)
+        return; // a size that is not a number leaves the rest of this event undone
+    emit selectionSizeChanged(m_selectionKb);
+
+    if (count == 1 && m_settings.flag("CBShowHint") && m_model->item(first).subItemCount() >= 2)
+        m_view->setHintText(buildSongHint(m_model->item(first), m_settings));
+}
+
+bool TFFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        if (watched == m_counters[SongListModel::Errors]) {
+            m_model->clearAllErrorMarks();
+            return true;
+        }
+    }
+    return QFrame::eventFilter(watched, event);
+}

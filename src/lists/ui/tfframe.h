@@ -1,0 +1,61 @@
+// A list pane: counters, the song table and the pane's colours and column menu.
+#pragma once
+
+#include <QFrame>
+
+class QLabel;
+class QMenu;
+class QItemSelection;
+class Settings;
+class SongListModel;
+class SongListView;
+
+class TFFrame : public QFrame {
+    Q_OBJECT
+public:
+    // paneNumber: 0 for Frame1, 1 for Frame2.
+    TFFrame(Settings& settings, int paneNumber, QWidget* parent = nullptr);
+
+    int paneNumber() const { return m_paneNumber; }
+    SongListModel& model() { return *m_model; }
+    SongListView& list() { return *m_view; }
+    bool isActive() const { return m_active; }
+
+    // Active: blue border and undimmed colours; inactive: dimmed when "Dim unactive window" is on.
+    void setPaneActive(bool active);
+    // Header captions from the interface language; resets the default widths.
+    void setColumnHeaders();
+    void setColumnVisible(int column, bool visible);
+    bool columnVisible(int column) const;
+    // Selects and shows the first row with that file name (and location, when given).
+    bool findSongItem(const QString& fileName, bool clearSelection, const QString& location = {});
+    // Redraws the six counter labels.
+    void refreshCounters();
+    QLabel* counterLabel(int counter) const { return m_counters[counter]; }
+    QLabel* positionLabel() const { return m_position; }
+
+signals:
+    void selectionSizeChanged(double kb);
+    void filesDropped(const QStringList& paths);
+    void settingsPageRequested(const QString& page);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void onSelectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
+    void showHeaderMenu(const QPoint& globalPos);
+    void applyColours();
+
+    Settings& m_settings;
+    int m_paneNumber;
+    bool m_active = true;
+    SongListModel* m_model;
+    SongListView* m_view;
+    QWidget* m_top;
+    QLabel* m_counters[6];
+    QLabel* m_position;
+    QMenu* m_columnMenu = nullptr;
+    QString m_signature;
+    double m_selectionKb = 0;
+};
