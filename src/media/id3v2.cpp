@@ -596,12 +596,14 @@ std::string TID3v2::Render(std::string_view oldStart, const std::string& fileNam
                 if (slot >= 0 && !keep[size_t(slot)]) {
                     bool replaced = true;
                     if (slot == kComment || slot == kLink) {
-                        // Other comments and links (other languages, descriptions of other
-                        // programs) stay unless they have the key ours is written under.
-                        const bool sameKey =
-                            !own[size_t(slot)].empty() && describedBy(f.id, f.data).empty() &&
-                            (slot == kLink || f.data.substr(1, 3) == "eng");
-                        replaced = i == (slot == kComment ? readComment : readLink) || sameKey;
+                        // Comments and links with a description belong to other programs
+                        // (iTunNORM, ...) and always stay. Of the others, the one Load read
+                        // and any with the key ours is written under give way.
+                        const bool undescribed = describedBy(f.id, f.data).empty();
+                        const bool sameKey = !own[size_t(slot)].empty() && undescribed &&
+                                             (slot == kLink || f.data.substr(1, 3) == "eng");
+                        const bool wasRead = i == (slot == kComment ? readComment : readLink);
+                        replaced = sameKey || (wasRead && undescribed);
                     }
                     if (replaced)
                         continue;

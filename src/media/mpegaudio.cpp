@@ -197,9 +197,11 @@ bool TMPEGaudio::analyseSource(ByteSource& source, const std::string& fileName) 
     if (!m_frame.Found && got == WindowSize) {
         std::fill(window.begin(), window.end(), 0);
         const int64_t middle = (m_fileSize - m_tag2.TagSize()) / 2;
-        if (!source.readFullyAt(middle, window.data(), WindowSize))
+        // Near the end of a small file this window may come out short, as the first may.
+        const int64_t gotMiddle = source.readAt(middle, window.data(), WindowSize);
+        if (gotMiddle < 0)
             return false;
-        searchFirstFrame(window.data(), WindowSize);
+        searchFirstFrame(window.data(), int(gotMiddle));
     }
 
     if (m_frame.Found && !m_vbr.Found) {
