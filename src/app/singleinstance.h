@@ -1,5 +1,6 @@
 // One running Rendolo per user: a lock file is the mutex, a local socket named
-// "Rendolo_v3" carries the wake-up call from a second start to the first.
+// "Rendolo_v3" in the user's runtime folder carries the wake-up call from a
+// second start to the first.
 #pragma once
 
 #include <QLockFile>
@@ -27,6 +28,7 @@ private:
     bool wakeOther();
 
     QString m_name;
+    QString m_socketPath;
     std::unique_ptr<QLockFile> m_lock;
     QLocalServer* m_server = nullptr;
 };

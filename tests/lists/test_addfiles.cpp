@@ -1,0 +1,170 @@
+// From files to rows: the command line, drops, reading tags into rows and writing them back.
+#include "app/scripted.h"
+#include "app/settings.h"
+#include "app/texts.h"
+#include "lists/addfiles.h"
+#include "lists/songlistmodel.h"
+#include "lists/songreader.h"
+#include "media/id3v1.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+struct CLocale {
+    CLocale() { QLocale::setDefault(QLocale::c()); }
+} cLocale;
+
+QString corpusFile(const char* name) {
+    return qEnvironmentVariable("RENDOLO_SHARED_DIR") + "/corpus/public/" + name;
+}
+
+class AddFilesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        root = dir.path() + "/";
+    }
+    QString copyOf(const char* corpusName, const QString& as) {
+        const QString target = root + as;
+        QDir().mkpath(QFileInfo(target).absolutePath());
+        EXPECT_TRUE(QFile::copy(corpusFile(corpusName), target)) << corpusName;
+        QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner);
+        return target;
+    }
+    QString writeFile(const QString& name, const QByteArray& bytes) {
+        QFile f(root + name);
+        f.open(QIODevice::WriteOnly);
+        f.write(bytes);
+        return root + name;
+    }
+
+    QTemporaryDir dir;
+    QString root;
+    Settings settings{QDir::tempPath() + "/rendolo-test-no-such-folder/"};
+    YesNo yesNo;
+    SongReader reader{settings, yesNo};
+    SongListModel model{&settings};
+    ScriptedProgress progress;
+};
+} // namespace
+
+TEST(CommandLine, PlansWhatThePathsOpen) {
+    struct { QStringList paths; StartResult result; QString file; QStringList mp3s; } cases[] = {
+        {{}, StartResult::Nothing, {}, {}},
+        {{"/x/cat.DB3"}, StartResult::Db, "/x/cat.DB3", {}},
+        {{"/x/lyrics.lyr"}, StartResult::Lyr, "/x/lyrics.lyr", {}},
+        {{"/x/list.txt"}, StartResult::Load, "/x/list.txt", {}},
+        {{"/x/a.mp3"}, StartResult::Mp3, {}, {"/x/a.mp3"}},
+        {{"/a.mp3", "/b.MP3", "/c.mp3", "/d.txt"}, StartResult::Mp3, {}, {"/a.mp3", "/b.MP3", "/c.mp3"}},
+        {{"/one.db3", "/two.db3"}, StartResult::Mp3, {}, {}},
+    };
+    for (auto& c : cases) {
+        const CommandLinePlan plan = planCommandLine(c.paths);
+        EXPECT_EQ(plan.result, c.result) << c.paths.join(' ').toStdString();
+        EXPECT_EQ(plan.file, c.file);
+        EXPECT_EQ(plan.mp3s, c.mp3s);
+    }
+}
+
+TEST_F(AddFilesTest, NewRowWithoutTagsHasThirteenBlanks) {
+    settings.setValue("RBLTBegining", false);
+    settings.setValue("RBLTNever", true);
+    const QString path = writeFile("plain.mp3", QByteArray(3456789, '\0'));
+    const SongItem it = reader.makeSongItem(path, {}, -1, -1);
+    ASSERT_EQ(it.subItemCount(), 17);
+    EXPECT_EQ(it.text(SongItem::FileName), "plain.mp3");
+    EXPECT_EQ(it.text(SongItem::FileSizeKb), "3375.77");
+    EXPECT_EQ(it.text(SongItem::Location), root);
+    for (int c = SongItem::SongTitle; c <= SongItem::Copyright; ++c)
+        EXPECT_EQ(it.text(c), " ") << c;
+    EXPECT_EQ(it.text(SongItem::Attributes), ""); // an ordinary writable file
+    EXPECT_EQ(it.text(SongItem::Weight), "0");
+
+    QFile::setPermissions(path, QFile::ReadOwner);
+    EXPECT_EQ(reader.makeSongItem(path, {}, -1, -1).text(SongItem::Attributes), "R ");
+    const SongItem hidden = reader.makeSongItem(root + ".hidden.mp3", {}, AttrHidden, 10);
+    EXPECT_EQ(hidden.text(SongItem::Attributes), "H ");
+}
+
+TEST_F(AddFilesTest, ReadsTagAndStreamIntoTheRowAndWritesTheTagBack) {
+    const QString path = copyOf("mutagen__silence-44-s-v1.mp3", "song.mp3");
+    SongItem it = reader.makeSongItem(path, {}, -1, -1);
+    ASSERT_EQ(it.subItemCount(), 17);
+    EXPECT_NE(it.text(SongItem::BitRate), " ");
+    EXPECT_TRUE(isDigitText(it.text(SongItem::BitRate)));
+    EXPECT_TRUE(isDigitText(it.text(SongItem::Frequency)));
+    EXPECT_TRUE(it.text(SongItem::CRC) == "Yes" || it.text(SongItem::CRC) == "No");
+
+    it.setText(SongItem::SongTitle, "New Title");
+    it.setText(SongItem::Artist, "Ärtist");
+    it.setText(SongItem::Genre, " ");
+    it.setText(SongItem::TrackNumber, "7b");
+    ASSERT_TRUE(reader.writeItemTags(it));
+    TID3v1 tag;
+    ASSERT_TRUE(tag.Load(QFile::encodeName(path).toStdString()));
+    EXPECT_EQ(tag.Title(), "New Title");
+    EXPECT_EQ(tag.Artist(), "Ärtist");
+    EXPECT_EQ(tag.GenreIndex(), 255);
+    EXPECT_EQ(tag.Track(), 0);
+
+    it.setText(SongItem::Genre, "blues");
+    it.setText(SongItem::TrackNumber, "12");
+    ASSERT_TRUE(reader.writeItemTags(it));
+    SongItem again = reader.makeSongItem(path, {}, -1, -1);
+    EXPECT_EQ(again.text(SongItem::Genre), "Blues");
+    EXPECT_EQ(again.text(SongItem::TrackNumber), "12");
+    EXPECT_EQ(again.text(SongItem::SongTitle), "New Title");
+
+    // A song that vanished is left alone.
+    QFile::remove(path);
+    EXPECT_TRUE(reader.writeItemTags(it));
+    EXPECT_FALSE(QFile::exists(path));
+}
+
+TEST_F(AddFilesTest, UnreadableFilesStillGetRows) {
+    const QString cda = writeFile("Track01.cda", "RIFF");
+    const QString empty = writeFile("empty.mp3", "");
+    for (const QString& p : {cda, empty, root + "missing.mp3"}) {
+        const SongItem it = reader.makeSongItem(p, {}, -1, -1);
+        EXPECT_EQ(it.subItemCount(), 17) << p.toStdString();
+    }
+    SongItem it(QStringList{"x"});
+    EXPECT_FALSE(reader.readTagsIntoItem(cda, it, SongReader::Mode::Append));
+    EXPECT_EQ(it.textCount(), 1);
+}
+
+TEST_F(AddFilesTest, CommandLineSongsAddInOrderUntilCancel) {
+    QStringList paths;
+    for (const char* n : {"a.mp3", "b.mp3", "c.mp3"})
+        paths << writeFile(n, "x");
+    paths.insert(1, root + "notes.txt");
+    AddFiles add(model, reader, progress);
+    EXPECT_EQ(add.addSongs(paths), 3);
+    EXPECT_EQ(progress.operations(), QStringList{"add"});
+    EXPECT_EQ(progress.items().first(), "( " + paths[0] + " )");
+    EXPECT_EQ(model.item(2).text(0), "c.mp3");
+
+    progress.cancelAtItem(progress.items().size() + 1);
+    EXPECT_EQ(add.addSongs(paths), 1);
+    EXPECT_FALSE(progress.open());
+}
+
+TEST_F(AddFilesTest, DropScansFoldersAddsSongsAndStopsAtAListFile) {
+    QStringList scanned, loaded;
+    AddFiles::Hooks hooks;
+    hooks.scanFolder = [&](const QString& f) { scanned << f; };
+    hooks.loadList = [&](const QString& f) { loaded << f; };
+    AddFiles add(model, reader, progress, hooks);
+    QDir().mkpath(root + "folder");
+    const QString song = writeFile("s.mp3", "x");
+    add.addDropped({root + "folder", root + "..", song, root + "list.rnl", writeFile("t.mp3", "x")});
+    EXPECT_EQ(scanned, QStringList{root + "folder"});
+    EXPECT_EQ(loaded, QStringList{root + "list.rnl"});
+    ASSERT_EQ(model.size(), 1);
+    EXPECT_EQ(model.item(0).text(0), "s.mp3");
+}
