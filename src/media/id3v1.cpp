@@ -146,6 +146,15 @@ std::array<uint8_t, 128> TID3v1::Render() const {
 }
 
 bool TID3v1::Save(const std::string& fileName) const {
+    try {
+        return save(fileName);
+    } catch (...) {
+        RENDOLO_RETHROW_WHEN_FUZZING();
+        return false;
+    }
+}
+
+bool TID3v1::save(const std::string& fileName) const {
     const auto block = Render();
     uint8_t old[kTagBytes];
     const int64_t size = fileSizeOf(fileName);

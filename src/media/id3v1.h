@@ -62,6 +62,8 @@ public:
     void Parse(const uint8_t* block);
 
 private:
+    bool save(const std::string& fileName) const;
+
     bool m_present;
     uint8_t m_variant;
     std::string m_title, m_artist, m_album, m_year, m_comment;

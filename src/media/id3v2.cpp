@@ -437,6 +437,16 @@ bool TID3v2::Load(const std::string& fileName) {
 }
 
 bool TID3v2::Load(ByteSource& source, const std::string& origin) {
+    try {
+        return loadFrom(source, origin);
+    } catch (...) { // out of memory: nothing ever escapes a tag read
+        RENDOLO_RETHROW_WHEN_FUZZING();
+        Clear();
+        return false;
+    }
+}
+
+bool TID3v2::loadFrom(ByteSource& source, const std::string& origin) {
     Clear();
     uint8_t h[10];
     if (!source.readFullyAt(0, h, 10))
@@ -563,6 +573,15 @@ void appendFrame(std::string& tag, std::string_view id, uint16_t flags, std::str
 } // namespace
 
 std::string TID3v2::Render(std::string_view oldStart, const std::string& fileName) const {
+    try {
+        return render(oldStart, fileName);
+    } catch (...) {
+        RENDOLO_RETHROW_WHEN_FUZZING();
+        return {};
+    }
+}
+
+std::string TID3v2::render(std::string_view oldStart, const std::string& fileName) const {
     std::array<std::string, kSlotCount> own;
     // A field keeps the old tag's frames when it was not changed since it was read from
     // this file (or, for a file not read, when it is empty); otherwise our frame
@@ -601,7 +620,8 @@ std::string TID3v2::Render(std::string_view oldStart, const std::string& fileNam
                         // and any with the key ours is written under give way.
                         const bool undescribed = describedBy(f.id, f.data).empty();
                         const bool sameKey = !own[size_t(slot)].empty() && undescribed &&
-                                             (slot == kLink || f.data.substr(1, 3) == "eng");
+                                             (slot == kLink || (f.data.size() >= 4 &&
+                                                                f.data.compare(1, 3, "eng") == 0));
                         const bool wasRead = i == (slot == kComment ? readComment : readLink);
                         replaced = sameKey || (wasRead && undescribed);
                     }
@@ -665,6 +685,15 @@ std::FILE* createTemp(const std::string& fileName, std::string& tempName) {
 } // namespace
 
 bool TID3v2::Save(const std::string& fileName) const {
+    try {
+        return save(fileName);
+    } catch (...) {
+        RENDOLO_RETHROW_WHEN_FUZZING();
+        return false;
+    }
+}
+
+bool TID3v2::save(const std::string& fileName) const {
     namespace fs = std::filesystem;
     std::error_code ec;
     if (!fs::is_regular_file(fileName, ec) || !makeWritable(fileName))

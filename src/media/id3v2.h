@@ -72,6 +72,9 @@ public:
     std::string Render(std::string_view oldStart, const std::string& fileName = {}) const;
 
 private:
+    bool loadFrom(media::ByteSource& source, const std::string& origin);
+    std::string render(std::string_view oldStart, const std::string& fileName) const;
+    bool save(const std::string& fileName) const;
     std::string slotText(size_t slot) const;
 
     // The field values as Load found them, and the file they came from.

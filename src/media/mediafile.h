@@ -10,6 +10,14 @@
 #include <string_view>
 #include <vector>
 
+// The tag readers and writers never let an exception out (out of memory becomes a false
+// result); fuzzing builds let it through so that the fuzzer sees any that a fault raises.
+#ifdef RENDOLO_FUZZING
+#define RENDOLO_RETHROW_WHEN_FUZZING() throw
+#else
+#define RENDOLO_RETHROW_WHEN_FUZZING() (void)0
+#endif
+
 namespace media {
 
 // Random read access to a run of bytes: a file or a block in memory.

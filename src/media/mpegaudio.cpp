@@ -184,6 +184,15 @@ bool TMPEGaudio::Analyse(ByteSource& source) {
 }
 
 bool TMPEGaudio::analyseSource(ByteSource& source, const std::string& fileName) {
+    try {
+        return analyseSteps(source, fileName);
+    } catch (...) { // out of memory: a failed analysis like any other
+        RENDOLO_RETHROW_WHEN_FUZZING();
+        return false;
+    }
+}
+
+bool TMPEGaudio::analyseSteps(ByteSource& source, const std::string& fileName) {
     if (!m_tag1.Load(source) || !m_tag2.Load(source, fileName))
         return false;
     m_fileSize = source.size();

@@ -84,6 +84,7 @@ public:
 
 private:
     bool analyseSource(media::ByteSource& source, const std::string& fileName);
+    bool analyseSteps(media::ByteSource& source, const std::string& fileName);
     void searchFirstFrame(const uint8_t* window, int length);
     void readVbrHeader(const uint8_t* window, int p);
     void searchTailEncoder(const uint8_t* window);

@@ -425,3 +425,21 @@ TEST(Id3v2, AnExistingTildeFileIsNotOverwritten) {
     ASSERT_TRUE(t.Save(f));
     EXPECT_EQ(readFile(f + "~"), "somebody's backup");
 }
+
+TEST(Id3v2, RenderOverDamagedOldFrames) {
+    // Empty and truncated frames of the old tag (found by fuzzing) neither throw nor
+    // stop the new tag from being built.
+    const std::string old = id3v2Tag(3, {{"COMM", ""}, {"WXXX", ""}, {"COMM", text(1, "e")},
+                                         {"TIT2", text(0, "t")}});
+    TID3v2 t;
+    media::MemorySource src(old);
+    ASSERT_TRUE(t.Load(src, "f"));
+    t.SetComment("new");
+    t.SetLink("http://x/");
+    const std::string tag = t.Render(old, "f");
+    ASSERT_FALSE(tag.empty());
+    const TID3v2 back = loaded(tag);
+    EXPECT_EQ(back.Comment(), "new");
+    EXPECT_EQ(back.Link(), "http://x/");
+    EXPECT_EQ(back.Title(), "t");
+}
