@@ -3,6 +3,9 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <algorithm>
+#include <vector>
+
 // Texts stay UTF-8 bytes: no wide-character conversion is needed.
 #define SI_NO_CONVERSION
 #include <SimpleIni.h>
@@ -25,6 +28,8 @@ void IniFile::reload() {
     m_ini->Reset();
     m_ini->SetUnicode(true);
     m_ini->SetMultiKey(false);
+    m_ini->SetSpaces(false); // "key=value", as every INI reader expects
+    m_modified = false;
     QFile f(m_path);
     if (!f.open(QIODevice::ReadOnly))
         return;
@@ -63,6 +68,20 @@ QStringList IniFile::keys(const QString& section) const {
     return out;
 }
 
+QList<QPair<QString, QString>> IniFile::entries(const QString& section) const {
+    QList<QPair<QString, QString>> out;
+    const QByteArray sec = wide(section);
+    const auto* keys = m_ini->GetSection(sec.constData());
+    if (!keys)
+        return out;
+    std::vector<std::pair<CSimpleIniA::Entry, const char*>> lines(keys->begin(), keys->end());
+    std::sort(lines.begin(), lines.end(), [](const auto& a, const auto& b) { return a.first.nOrder < b.first.nOrder; });
+    out.reserve(qsizetype(lines.size()));
+    for (const auto& [k, v] : lines)
+        out.append({qs(k.pItem), qs(v)});
+    return out;
+}
+
 QStringList IniFile::sections() const {
     CSimpleIniA::TNamesDepend names;
     m_ini->GetAllSections(names);
@@ -74,7 +93,18 @@ QStringList IniFile::sections() const {
 }
 
 void IniFile::writeString(const QString& section, const QString& key, const QString& value) {
-    m_ini->SetValue(wide(section).constData(), wide(key).constData(), wide(value).constData(), nullptr, true);
+    // A line break inside a key or value would split the line and garble the file.
+    auto oneLine = [](QString s) {
+        if (s.contains('\n') || s.contains('\r'))
+            s.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace('\n', ' ').replace('\r', ' ');
+        return s;
+    };
+    const QByteArray sec = wide(section), k = wide(oneLine(key)), v = wide(oneLine(value));
+    const char* old = m_ini->GetValue(sec.constData(), k.constData(), nullptr);
+    if (old && v == old)
+        return;
+    m_ini->SetValue(sec.constData(), k.constData(), v.constData(), nullptr, true);
+    m_modified = true;
 }
 
 void IniFile::writeInt(const QString& section, const QString& key, int value) {
@@ -86,10 +116,14 @@ void IniFile::writeBool(const QString& section, const QString& key, bool value) 
 }
 
 void IniFile::deleteKey(const QString& section, const QString& key) {
-    m_ini->Delete(wide(section).constData(), wide(key).constData(), true);
+    if (m_ini->Delete(wide(section).constData(), wide(key).constData(), true))
+        m_modified = true;
 }
 
-void IniFile::eraseSection(const QString& section) { m_ini->Delete(wide(section).constData(), nullptr); }
+void IniFile::eraseSection(const QString& section) {
+    if (m_ini->Delete(wide(section).constData(), nullptr))
+        m_modified = true;
+}
 
 bool IniFile::save() {
     std::string data;
@@ -102,5 +136,8 @@ bool IniFile::save() {
         f.cancelWriting();
         return false;
     }
-    return f.commit();
+    if (!f.commit())
+        return false;
+    m_modified = false;
+    return true;
 }

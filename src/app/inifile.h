@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QString>
+#include <QList>
+#include <QPair>
 #include <QStringList>
 
 #include <memory>
@@ -26,6 +28,8 @@ public:
     int readInt(const QString& section, const QString& key, int def) const;
     bool readBool(const QString& section, const QString& key, bool def) const;
     QStringList keys(const QString& section) const;
+    // Every key = value line of a section, in file order.
+    QList<QPair<QString, QString>> entries(const QString& section) const;
     QStringList sections() const;
 
     // Setters change memory only; save() writes the file.
@@ -36,8 +40,11 @@ public:
     void eraseSection(const QString& section);
     // Writes the whole file (temporary file + rename). False when it could not be written.
     bool save();
+    // Whether memory differs from the file since the last load or save.
+    bool isModified() const { return m_modified; }
 
 private:
     QString m_path;
     std::unique_ptr<IniData> m_ini;
+    bool m_modified = false;
 };

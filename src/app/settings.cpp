@@ -5,6 +5,16 @@
 namespace {
 constexpr int rgb(int r, int g, int b) { return r | (g << 8) | (b << 16); }
 const QString kSection = QStringLiteral("Settings");
+Settings::Kind kindOf(const QVariant& v) {
+    switch (v.typeId()) {
+    case QMetaType::Bool: return Settings::Kind::Flag;
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt: return Settings::Kind::Number;
+    case QMetaType::QColor: return Settings::Kind::Colour;
+    default: return Settings::Kind::Text;
+    }
+}
 } // namespace
 
 const QList<Settings::Key>& Settings::knownKeys() {
@@ -52,6 +62,12 @@ const QList<Settings::Key>& Settings::knownKeys() {
         {"Mp3FileFormat_text", K::Text, QStringLiteral("Artist - Song Title.mp3")},
         {"MoveCopyFileFormat", K::Text, QString()},
         {"CBDirStruct_skip_", K::Number, 0},
+        {"LTitleName", K::Text, QStringLiteral("Sans Serif")},
+        {"LTitleSize", K::Number, 28},
+        {"LTitleStyle", K::Text, QStringLiteral("B")},
+        {"LTitleCharset", K::Number, 1},
+        {"TitlePositionX", K::Number, 1},
+        {"TitlePositionY", K::Number, 2},
         {"DefaultDB", K::Text, QStringLiteral("database")},
         {"StartHistory", K::Flag, false},
     };
@@ -92,11 +108,18 @@ void Settings::setValue(const QString& key, const QVariant& v) {
     QVariant stored = v;
     if (v.typeId() == QMetaType::QColor)
         stored = colourToInt(v.value<QColor>());
+    switch (m_kinds.value(lower, Kind::Text)) {
+    case Kind::Flag: stored = stored.toBool(); break;
+    case Kind::Number:
+    case Kind::Colour: stored = stored.toInt(); break;
+    case Kind::Text: if (m_kinds.contains(lower)) stored = stored.toString(); break;
+    }
     if (m_values.value(lower) == stored && m_values.contains(lower))
         return;
     if (!m_names.contains(lower)) {
         m_names.insert(lower, key);
-        m_kinds.insert(lower, Kind::Text);
+        m_kinds.insert(lower, kindOf(v));
+        m_extraKeys.append(lower);
     }
     m_values.insert(lower, stored);
     emit changed(m_names.value(lower));
@@ -114,17 +137,23 @@ void Settings::setColumnVisible(int column, bool visible) {
 }
 
 bool Settings::saveSettings() {
+    auto write = [this](const QString& lower) {
+        const QString name = m_names.value(lower);
+        const QVariant v = m_values.value(lower);
+        switch (m_kinds.value(lower)) {
+        case Kind::Flag: m_file.writeBool(kSection, name, v.toBool()); break;
+        case Kind::Number:
+        case Kind::Colour: m_file.writeInt(kSection, name, v.toInt()); break;
+        case Kind::Text: m_file.writeString(kSection, name, v.toString()); break;
+        }
+    };
+    // The table's order first, so the file reads like the settings window.
+    for (const Key& k : knownKeys())
+        write(QString::fromLatin1(k.name).toLower());
+    for (const QString& lower : std::as_const(m_extraKeys))
+        write(lower);
     for (int i = 0; i < ColumnCount; ++i)
         m_file.writeBool(QStringLiteral("SettingsColumn"), QStringLiteral("F%1").arg(i), m_columns[i]);
-    for (auto it = m_values.cbegin(); it != m_values.cend(); ++it) {
-        const QString name = m_names.value(it.key());
-        switch (m_kinds.value(it.key())) {
-        case Kind::Flag: m_file.writeBool(kSection, name, it.value().toBool()); break;
-        case Kind::Number:
-        case Kind::Colour: m_file.writeInt(kSection, name, it.value().toInt()); break;
-        case Kind::Text: m_file.writeString(kSection, name, it.value().toString()); break;
-        }
-    }
     return m_file.save();
 }
 

@@ -57,5 +57,6 @@ private:
     QHash<QString, QVariant> m_values; // lower-case key -> live value
     QHash<QString, Kind> m_kinds;
     QHash<QString, QString> m_names; // lower-case key -> key as written
+    QStringList m_extraKeys;         // keys set by name that the table does not hold
     bool m_columns[ColumnCount];
 };
