@@ -23,14 +23,15 @@ public:
     // One text after the normalisation that does not depend on the other text of a pair.
     // Built once per text by Prepare() so that a list can be compared pair by pair cheaply.
     struct Prepared {
-        std::string upper;         // the text with a-z upper-cased (UTF-8 bytes)
-        std::size_t cutLength = 0; // characters left after the extension was removed
-        std::vector<std::u32string> words;
-        std::u32string rebuilt; // the kept words joined by single spaces
-        std::array<std::uint32_t, 36> counts{}; // 0-9 then A-Z
-        std::uint64_t symbolMask = 0;           // bit k set when counts[k] > 0
+        // What every pair reads comes first, so that one pair touches little memory.
         std::uint64_t upperHash = 0;
         std::uint64_t rebuiltHash = 0;
+        std::uint64_t symbolMask = 0; // bit k set when counts[k] > 0
+        std::size_t cutLength = 0;    // characters left after the extension was removed
+        std::vector<std::u32string> words;
+        std::u32string rebuilt;  // the kept words joined by single spaces
+        std::string upper;       // the text with a-z upper-cased (UTF-8 bytes)
+        std::array<std::uint32_t, 36> counts{}; // 0-9 then A-Z
     };
 
     TStringCompare();
