@@ -59,3 +59,11 @@ private:
     int m_cancelAt = 0;
     bool m_open = false;
 };
+
+// Progress that shows nothing and is never cancelled: for command-line runs.
+class SilentProgress : public Progress {
+public:
+    void startProgress(const QString&) override { clearCancel(); }
+    void showProgressItem(const QString&) override {}
+    void endProgress() override {}
+};

@@ -19,7 +19,9 @@ struct FolderId {
     bool operator==(const FolderId&) const = default;
 };
 
-char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char lowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool endsWithNoCase(const std::string& name, std::string_view suffix) {
     if (name.size() <= suffix.size())
@@ -73,6 +75,8 @@ public:
                 const FolderId subId{sub.info.st_dev, sub.info.st_ino};
                 if (std::find(m_path.begin(), m_path.end(), subId) != m_path.end())
                     continue; // a link back into a folder being scanned
+                if (m_callbacks.oneFileSystem && subId.device != m_path.front().device)
+                    continue; // another mount
                 if (!scan(folder + sub.name + "/", subId)) {
                     m_path.pop_back();
                     return false;

@@ -9,8 +9,8 @@ struct ScannedFile {
     std::string folder;   // ends in "/"
     std::string fileName; // name only
     std::uint64_t size = 0;
-    bool readOnly = false; // not writable by its owner
-    bool hidden = false;   // name starts with "." (such entries are skipped, so always false)
+    bool readOnly = false;     // not writable by its owner
+    bool hidden = false;       // name starts with "." (such entries are skipped, so always false)
     bool audioCdTrack = false; // a ".cda" file
 };
 
@@ -20,6 +20,9 @@ struct FolderScanCallbacks {
     std::function<bool(const std::string& folder)> enterFolder;
     // Called for every file found; returning false stops the scan.
     std::function<bool(const ScannedFile& file)> file;
+    // When set, subfolders on another file system than the scanned folder are left out
+    // (a scan of a whole disk does not wander into other mounts).
+    bool oneFileSystem = false;
 };
 
 // Lists folder (with "/" added when missing) the way a pane adds it: when recursive, every

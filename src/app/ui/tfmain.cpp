@@ -5,6 +5,7 @@
 #include "app/prompt.h"
 #include "app/settings.h"
 #include "app/translator.h"
+#include "lists/scanfolder.h"
 #include "lists/selectionsize.h"
 #include "lists/songlistmodel.h"
 #include "lists/songreader.h"
@@ -61,6 +62,7 @@ TFMain::TFMain(Services services, QWidget* parent) : QMainWindow(parent), m_s(st
         connect(f, &TFFrame::selectionSizeChanged, this,
                 [this](double kb) { m_selectionSize->setText(sizeText(kb)); });
         connect(f, &TFFrame::filesDropped, this, [this, f](const QStringList& p) { handleDrop(f, p); });
+        connect(f, &TFFrame::scanRunning, this, &TFMain::setScanRunning);
         connect(f, &TFFrame::settingsPageRequested, this, [this](const QString& page) {
             if (m_windows.showSettings)
                 m_windows.showSettings(page);
@@ -104,6 +106,40 @@ void TFMain::setWindows(Windows windows) {
         enable("MSettings", [this] { m_windows.showSettings({}); });
     if (m_windows.showTranslate)
         enable("MTranslate", [this] { m_windows.showTranslate(); });
+    if (m_windows.progress) {
+        for (TFFrame* f : {m_frame1, m_frame2})
+            f->setServices(&m_s.reader, m_windows.progress, &m_s.prompt);
+        enable("MAdd", [this] { addFolderFromDialog(false); });
+        enable("MAddS", [this] { addFolderFromDialog(true); });
+        enable("MFindAll", [this] { findAllMp3s(); });
+    }
+}
+
+void TFMain::setScanRunning(bool running) {
+    m_scanRunning = running;
+    for (TFFrame* f : {m_frame1, m_frame2})
+        f->setAddingEnabled(!running);
+    for (const char* name : {"MAdd", "MAddS", "MFindAll"})
+        m_menu.action(name)->setEnabled(!running && m_windows.progress);
+}
+
+void TFMain::addFolderFromDialog(bool recursive) {
+    if (m_scanRunning)
+        return;
+    const QString folder = m_s.prompt.chooseFolder(T("SelectDir", "Select Directory"), m_active->folderText());
+    if (folder.isEmpty())
+        return;
+    m_active->setFolderText(folder.endsWith('/') ? folder : folder + '/');
+    m_active->addFromFolderBox(recursive);
+}
+
+void TFMain::findAllMp3s() {
+    if (m_scanRunning || !m_windows.progress)
+        return;
+    setScanRunning(true);
+    addAllDisksToPane(m_active->model(), m_s.reader, *m_windows.progress, localDiskRoots());
+    setScanRunning(false);
+    showRowCount();
 }
 
 void TFMain::enableCommand(const char* name, std::function<void()> slot) {
@@ -243,12 +279,18 @@ void TFMain::handleCommandLine() {
 void TFMain::showRowCount() { m_active->refreshCounters(); }
 
 void TFMain::handleDrop(TFFrame* target, const QStringList& paths) {
+    if (m_scanRunning || !m_windows.progress)
+        return;
     if (target != m_active)
         changeFocus();
-    if (!m_windows.progress)
-        return;
-    AddFiles add(m_active->model(), m_s.reader, *m_windows.progress);
+    AddFiles::Hooks hooks;
+    hooks.scanFolder = [this](const QString& folder) {
+        FolderScanner(m_active->model(), m_s.reader, *m_windows.progress).scanFolder(folder, true);
+    };
+    setScanRunning(true);
+    AddFiles add(m_active->model(), m_s.reader, *m_windows.progress, hooks);
     add.addDropped(paths);
+    setScanRunning(false);
     showRowCount();
 }
 

@@ -81,6 +81,11 @@ private:
     void createTrayIcon();
     void showRowCount();
     void syncPatternMenus();
+    // File menu "Add (folder)" / "AddS (folder and subfolders)".
+    void addFolderFromDialog(bool recursive);
+    void findAllMp3s();
+    // While a scan runs, no other command may add to the panes.
+    void setScanRunning(bool running);
 
     Services m_s;
     Windows m_windows;
@@ -101,4 +106,5 @@ private:
     bool m_donationDue = false;
     bool m_closing = false;
     bool m_exitRequested = false;
+    bool m_scanRunning = false;
 };

@@ -75,9 +75,10 @@ SongListView::SongListView(QWidget* parent) : QTableView(parent) {
 }
 
 void SongListView::setListBackground(const QColor& colour) {
-    QPalette pal = palette();
-    pal.setColor(QPalette::Base, colour);
-    setPalette(pal);
+    // The pane's border is a style sheet, which would override a palette here.
+    setStyleSheet(QStringLiteral("QTableView { background-color: %1; selection-background-color: "
+                                 "rgb(198, 211, 239); selection-color: black; }")
+                      .arg(colour.name()));
 }
 
 bool SongListView::viewportEvent(QEvent* event) {

@@ -7,6 +7,9 @@
 #include "lists/selectionsize.h"
 #include "lists/songhint.h"
 #include "lists/songlistmodel.h"
+#include "lists/folderhistory.h"
+#include "lists/scanfolder.h"
+#include "lists/ui/browsepanel.h"
 #include "lists/ui/songlistview.h"
 
 #include <QApplication>
@@ -15,6 +18,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -33,9 +37,30 @@ TFFrame::TFFrame(Settings& settings, int paneNumber, QWidget* parent)
     m_top = new QWidget(this);
     m_top->setObjectName("PTop");
     m_top->setAutoFillBackground(true);
-    auto* row = new QHBoxLayout(m_top);
-    row->setContentsMargins(4, 2, 4, 2);
+    auto* topLayout = new QVBoxLayout(m_top);
+    topLayout->setContentsMargins(4, 2, 4, 2);
+    topLayout->setSpacing(2);
+    m_title = new QLabel(m_top);
+    m_title->setObjectName("LFile_skip_");
+    m_title->setTextFormat(Qt::PlainText);
+    topLayout->addWidget(m_title);
+    auto* browseRow = new QHBoxLayout;
+    m_folderBox = new FolderBox(m_top);
+    m_add = new QToolButton(m_top);
+    m_add->setObjectName("BAdd");
+    m_add->setText("+");
+    m_add->setToolTip(T("MainAddHint", "Add files from directory"));
+    m_addSub = new QToolButton(m_top);
+    m_addSub->setObjectName("BAddS");
+    m_addSub->setText("++");
+    m_addSub->setToolTip(T("MainAddSHint", "Add files from directory and all sub directories"));
+    browseRow->addWidget(m_folderBox, 1);
+    browseRow->addWidget(m_add);
+    browseRow->addWidget(m_addSub);
+    topLayout->addLayout(browseRow);
+    auto* row = new QHBoxLayout;
     row->setSpacing(12);
+    topLayout->addLayout(row);
     for (int c = 0; c < SongListModel::CounterCount; ++c) {
         m_counters[c] = new QLabel(m_top);
         m_counters[c]->setObjectName(kCounterNames[c]);
@@ -85,6 +110,15 @@ TFFrame::TFFrame(Settings& settings, int paneNumber, QWidget* parent)
             applyColours();
     });
 
+    m_history = std::make_unique<FolderHistory>(settings.file());
+    m_browse = new BrowsePanel(settings, *m_history, this);
+    connect(m_folderBox, &FolderBox::dropDownRequested, this,
+            [this] { m_browse->openBelow(m_folderBox, folderText()); });
+    connect(m_browse, &BrowsePanel::folderChosen, this, &TFFrame::setFolderText);
+    connect(m_browse, &BrowsePanel::closed, this, [this] { m_folderBox->setFocus(); });
+    connect(m_add, &QToolButton::clicked, this, [this] { addFromFolderBox(false); });
+    connect(m_addSub, &QToolButton::clicked, this, [this] { addFromFolderBox(true); });
+
     setColumnHeaders();
     // At start-up a column hidden in the settings gets width 0 in both panes.
     for (int c = 0; c < ListColumnCount; ++c)
@@ -92,6 +126,42 @@ TFFrame::TFFrame(Settings& settings, int paneNumber, QWidget* parent)
             m_view->horizontalHeader()->hideSection(c);
     refreshCounters();
     applyColours();
+}
+
+TFFrame::~TFFrame() = default;
+
+void TFFrame::setServices(SongReader* reader, Progress* progress, Prompt* prompt) {
+    m_reader = reader;
+    m_progress = progress;
+    m_prompt = prompt;
+}
+
+QString TFFrame::folderText() const { return m_folderBox->currentText().trimmed(); }
+
+void TFFrame::setFolderText(const QString& folder) { m_folderBox->setEditText(folder); }
+
+void TFFrame::setAddingEnabled(bool on) {
+    m_addingEnabled = on;
+    m_add->setEnabled(on);
+    m_addSub->setEnabled(on);
+    m_folderBox->setEnabled(on);
+    m_view->setAcceptDrops(on);
+}
+
+void TFFrame::addFromFolderBox(bool recursive) {
+    if (!m_reader || !m_progress || !m_prompt || !m_addingEnabled)
+        return;
+    if (m_browse->isVisible())
+        m_browse->take();
+    QString folder = folderText();
+    if (!folder.isEmpty() && !folder.endsWith('/'))
+        setFolderText(folder += '/');
+    if (!folder.isEmpty())
+        m_title->setText(folder);
+    emit scanRunning(true);
+    addFolderToPane(*m_model, *m_reader, *m_progress, *m_prompt, folder, recursive);
+    emit scanRunning(false);
+    refreshCounters();
 }
 
 void TFFrame::setColumnHeaders() {

@@ -1,10 +1,20 @@
 // A list pane: counters, the song table and the pane's colours and column menu.
 #pragma once
 
+#include "lists/folderhistory.h"
+
 #include <QFrame>
+
+#include <memory>
 
 class QLabel;
 class QMenu;
+class QToolButton;
+class BrowsePanel;
+class FolderBox;
+class Progress;
+class Prompt;
+class SongReader;
 class QItemSelection;
 class Settings;
 class SongListModel;
@@ -15,6 +25,7 @@ class TFFrame : public QFrame {
 public:
     // paneNumber: 0 for Frame1, 1 for Frame2.
     TFFrame(Settings& settings, int paneNumber, QWidget* parent = nullptr);
+    ~TFFrame() override;
 
     int paneNumber() const { return m_paneNumber; }
     SongListModel& model() { return *m_model; }
@@ -34,10 +45,22 @@ public:
     QLabel* counterLabel(int counter) const { return m_counters[counter]; }
     QLabel* positionLabel() const { return m_position; }
 
+    // What the add buttons need; set once the program's windows exist.
+    void setServices(SongReader* reader, Progress* progress, Prompt* prompt);
+    QString folderText() const;
+    void setFolderText(const QString& folder);
+    // The add buttons: scans the folder box's folder (with subfolders when recursive).
+    void addFromFolderBox(bool recursive);
+    // While a scan runs anywhere, the pane takes no new files.
+    void setAddingEnabled(bool on);
+    bool addingEnabled() const { return m_addingEnabled; }
+    BrowsePanel* browsePanel() const { return m_browse; }
+
 signals:
     void selectionSizeChanged(double kb);
     void filesDropped(const QStringList& paths);
     void settingsPageRequested(const QString& page);
+    void scanRunning(bool running);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -56,6 +79,16 @@ private:
     QLabel* m_counters[6];
     QLabel* m_position;
     QMenu* m_columnMenu = nullptr;
+    QLabel* m_title;
+    FolderBox* m_folderBox;
+    QToolButton* m_add;
+    QToolButton* m_addSub;
+    std::unique_ptr<FolderHistory> m_history;
+    BrowsePanel* m_browse;
+    SongReader* m_reader = nullptr;
+    Progress* m_progress = nullptr;
+    Prompt* m_prompt = nullptr;
+    bool m_addingEnabled = true;
     QString m_signature;
     double m_selectionKb = 0;
 };
