@@ -12,8 +12,8 @@ static std::string hexBytes(const std::array<uint8_t, 4>& bytes) {
     return buf;
 }
 
-static std::string describe(const std::string& path, TMPEGaudio& a) {
-    const bool analysed = a.Analyse(path);
+static std::string describe(const std::string& path, TMPEGaudio& a, bool& analysed) {
+    analysed = a.Analyse(path);
     const FrameInfo& f = a.Frame();
     const VbrInfo& v = a.Vbr();
     const TID3v1& t1 = a.Tag1();
@@ -101,9 +101,10 @@ static int run(const std::vector<std::string>& args, std::ostream& out, std::ost
     TMPEGaudio analyser;
     int status = 0;
     for (const auto& path : args) {
-        out << describe(path, analyser) << '\n';
-        if (!analyser.Frame().Found)
-            status = 1; // no audio found (or the file could not be read)
+        bool analysed = false;
+        out << describe(path, analyser, analysed) << '\n';
+        if (!analysed)
+            status = 1; // the file could not be read as far as the analysis goes
     }
     return status;
 }

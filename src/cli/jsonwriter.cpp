@@ -3,21 +3,66 @@
 #include <cmath>
 #include <cstdio>
 
+namespace {
+
+// Length of the valid UTF-8 sequence at text[i], 0 when the byte there starts none.
+size_t utf8SequenceLength(std::string_view text, size_t i) {
+    const auto b0 = static_cast<unsigned char>(text[i]);
+    size_t n;
+    unsigned char lo = 0x80, hi = 0xBF;
+    if (b0 < 0x80)
+        return 1;
+    if (b0 >= 0xC2 && b0 <= 0xDF)
+        n = 2;
+    else if (b0 >= 0xE0 && b0 <= 0xEF) {
+        n = 3;
+        lo = b0 == 0xE0 ? 0xA0 : 0x80;
+        hi = b0 == 0xED ? 0x9F : 0xBF;
+    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+        n = 4;
+        lo = b0 == 0xF0 ? 0x90 : 0x80;
+        hi = b0 == 0xF4 ? 0x8F : 0xBF;
+    } else
+        return 0;
+    if (i + n > text.size())
+        return 0;
+    for (size_t k = 1; k < n; ++k) {
+        const auto b = static_cast<unsigned char>(text[i + k]);
+        if (b < lo || b > hi)
+            return 0;
+        lo = 0x80;
+        hi = 0xBF;
+    }
+    return n;
+}
+
+} // namespace
+
 std::string JsonWriter::quote(std::string_view text) {
     std::string out;
     out.reserve(text.size() + 2);
     out += '"';
-    for (char c : text) {
+    for (size_t i = 0; i < text.size();) {
+        const char c = text[i];
         const auto u = static_cast<unsigned char>(c);
+        char buf[8];
         if (c == '"' || c == '\\') {
             out += '\\';
             out += c;
+            ++i;
         } else if (u < 0x20) {
-            char buf[8];
             std::snprintf(buf, sizeof buf, "\\u%04x", u);
             out += buf;
+            ++i;
+        } else if (const size_t n = utf8SequenceLength(text, i); n > 0) {
+            out.append(text.substr(i, n));
+            i += n;
         } else {
-            out += c;
+            // A byte that is not UTF-8 (a file name in another encoding) is written as
+            // the lone surrogate U+DC00 + byte, the usual way of carrying such bytes.
+            std::snprintf(buf, sizeof buf, "\\udc%02x", u);
+            out += buf;
+            ++i;
         }
     }
     out += '"';
