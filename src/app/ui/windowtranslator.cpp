@@ -24,11 +24,28 @@ void initLanguageResources() { Q_INIT_RESOURCE(languages); }
 
 namespace {
 const QString kTranslations = QStringLiteral("Translations");
+// Set on every window or pane that has a translator of its own.
+const char* kTranslatedApart = "translatedApart";
 
-// A component worth translating: named by the program, not by Qt itself.
-bool isComponent(const QObject* o) {
-    const QString& n = o->objectName();
-    return !n.isEmpty() && !n.startsWith(QLatin1String("qt_"));
+// The components of a window: its named descendants, leaving out other windows
+// (dialogs parented to it) and panes, which have translators of their own.
+void collect(QObject* parent, QList<QObject*>& out) {
+    for (QObject* o : parent->children()) {
+        if (auto* w = qobject_cast<QWidget*>(o)) {
+            if (w->property(kTranslatedApart).toBool() || w->inherits("TFFrame") ||
+                (w->isWindow() && !qobject_cast<QMenu*>(w)))
+                continue;
+        }
+        if (!o->objectName().isEmpty() && !o->objectName().startsWith(QLatin1String("qt_")))
+            out.append(o);
+        collect(o, out);
+    }
+}
+
+QList<QObject*> components(QWidget* window) {
+    QList<QObject*> out;
+    collect(window, out);
+    return out;
 }
 
 QTabWidget* tabOf(QWidget* page, int* index) {
@@ -97,10 +114,13 @@ bool setCaption(QObject* o, const QString& text) {
 
 QString hint(QObject* o) {
     if (auto* a = qobject_cast<QAction*>(o)) {
-        // An action without a tip reports its text as the tip.
+        // An action without a tip reports its text (without "&" and "...") as the tip.
         QString plain = a->text();
-        plain.remove('&');
-        return a->toolTip() == plain ? QString() : a->toolTip();
+        plain.replace(QLatin1String("&&"), QLatin1String("\x01")).remove('&').replace('\x01', '&');
+        plain = plain.trimmed();
+        if (plain.endsWith(QLatin1String("...")))
+            plain.chop(3);
+        return a->toolTip() == plain.trimmed() ? QString() : a->toolTip();
     }
     if (auto* w = qobject_cast<QWidget*>(o))
         return w->toolTip();
@@ -192,6 +212,7 @@ WindowTranslator::WindowTranslator(QWidget* window, Translator& translator, bool
     : QObject(window), m_window(window), m_translator(translator), m_writeTemplate(writeTemplate) {
     connect(&m_translator, &Translator::languageChanged, this, &WindowTranslator::followTranslator);
     m_window->installEventFilter(this);
+    m_window->setProperty(kTranslatedApart, true);
 }
 
 QString WindowTranslator::t(const QString& key, const QString& def) const { return m_translator.translate(key, def); }
@@ -200,10 +221,8 @@ void WindowTranslator::loadMessages() { m_translator.loadMessages(); }
 
 void WindowTranslator::takeDesign() {
     m_design.clear();
-    const QList<QObject*> objects = m_window->findChildren<QObject*>();
+    const QList<QObject*> objects = components(m_window);
     for (QObject* o : objects) {
-        if (!isComponent(o))
-            continue;
         QString s;
         if (caption(o, &s) && !s.isEmpty() && s != QLatin1String("-"))
             m_design.append({o, Property::Caption, 0, s});
@@ -295,10 +314,9 @@ void WindowTranslator::apply() {
             continue;
         }
         if (byName.isEmpty()) {
-            const QList<QObject*> objects = m_window->findChildren<QObject*>();
+            const QList<QObject*> objects = components(m_window);
             for (QObject* o : objects)
-                if (isComponent(o))
-                    byName[o->objectName().toLower()].append(o);
+                byName[o->objectName().toLower()].append(o);
         }
         const auto hit = byName.constFind(rest.left(dot2).toLower());
         if (hit == byName.constEnd())
