@@ -1,6 +1,7 @@
 // Rendolo: program entry. Composes the services and creates every window once.
 #include "app/desktopintegration.h"
 #include "app/donation.h"
+#include "app/nativepath.h"
 #include "app/programfolder.h"
 #include "app/settings.h"
 #include "app/singleinstance.h"
@@ -70,7 +71,11 @@ int main(int argc, char** argv) {
     TFDonations donations(&mainWindow);
 
     mainWindow.setWindows({&progress, &about, &donations, {}, {}});
-    mainWindow.setCommandLine(QApplication::arguments().mid(1));
+    // Paths straight from argv, so names that are not UTF-8 still open.
+    QStringList paths;
+    for (int i = 1; i < argc; ++i)
+        paths << fromNativePath(QByteArray(argv[i]));
+    mainWindow.setCommandLine(paths);
     mainWindow.setDonationDue(donationDue);
     QObject::connect(&instance, &SingleInstance::wakeUpRequested, &mainWindow, &TFMain::restoreFromTray);
 

@@ -1,4 +1,5 @@
 // rendolo-cli scan: the rows a pane gets from a folder scan, one per line.
+#include "app/nativepath.h"
 #include "app/programfolder.h"
 #include "app/scripted.h"
 #include "app/settings.h"
@@ -8,7 +9,6 @@
 #include "lists/songreader.h"
 
 #include <QCoreApplication>
-#include <QFile>
 
 static int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     bool recursive = false;
@@ -35,14 +35,14 @@ static int run(const std::vector<std::string>& args, std::ostream& out, std::ost
             for (int c = 0; c < item.textCount(); ++c) {
                 if (c)
                     line += '\t';
-                line += item.view(c).toUtf8().toStdString();
+                line += toNativePath(item.view(c).toString()).toStdString();
             }
             line += '\n';
             out << line;
         },
         reader, progress);
     for (const std::string& f : folders)
-        scanner.scanFolder(QFile::decodeName(QByteArray::fromStdString(f)), recursive);
+        scanner.scanFolder(fromNativePath(f), recursive);
     return 0;
 }
 

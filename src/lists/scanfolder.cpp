@@ -1,5 +1,6 @@
 #include "lists/scanfolder.h"
 
+#include "app/nativepath.h"
 #include "app/progress.h"
 #include "app/prompt.h"
 #include "app/translator.h"
@@ -7,13 +8,8 @@
 #include "lists/songlistmodel.h"
 #include "lists/songreader.h"
 
-#include <QFile>
 #include <QSet>
 #include <QStorageInfo>
-
-namespace {
-QString fromNative(const std::string& s) { return QFile::decodeName(QByteArray::fromStdString(s)); }
-} // namespace
 
 FolderScanner::FolderScanner(SongListModel& model, SongReader& reader, Progress& progress)
     : FolderScanner([&model](SongItem&& item) { model.append(std::move(item)); }, reader, progress) {}
@@ -34,15 +30,15 @@ int FolderScanner::scan(const QString& folder, bool recursive, bool oneFileSyste
     FolderScanCallbacks callbacks;
     callbacks.oneFileSystem = oneFileSystem;
     callbacks.enterFolder = [&](const std::string& f) {
-        m_progress.showProgressItem("( " + elideMiddle(fromNative(f), 40) + " )");
+        m_progress.showProgressItem("( " + elideMiddle(fromNativePath(f), 40) + " )");
         return !m_progress.cancelRequested();
     };
     callbacks.file = [&](const ScannedFile& file) {
         if (file.folder != folderBytes) {
             folderBytes = file.folder;
-            location = fromNative(folderBytes);
+            location = fromNativePath(folderBytes);
         }
-        const QString name = fromNative(file.fileName);
+        const QString name = fromNativePath(file.fileName);
         const std::int64_t attributes = file.readOnly ? std::int64_t(AttrReadOnly) : 0;
         m_sink(m_reader.makeSongItem(name, location, attributes, std::int64_t(file.size)));
         ++added;
@@ -52,7 +48,7 @@ int FolderScanner::scan(const QString& folder, bool recursive, bool oneFileSyste
         return !m_progress.cancelRequested();
     };
     // The folder text travels as bytes, so names that are not UTF-8 still open.
-    ScanFolderFiles(QFile::encodeName(folder).toStdString(), recursive, callbacks);
+    ScanFolderFiles(toNativePathString(folder), recursive, callbacks);
     return added;
 }
 

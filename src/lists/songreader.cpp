@@ -1,5 +1,6 @@
 #include "lists/songreader.h"
 
+#include "app/nativepath.h"
 #include "app/settings.h"
 #include "app/texts.h"
 
@@ -28,7 +29,7 @@ QString attributeText(std::int64_t attributes) {
 
 std::int64_t fileAttributes(const QString& path) {
     struct stat st {};
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+    if (::stat(toNativePath(path).constData(), &st) != 0)
         return -1;
     std::int64_t a = 0;
     if (!(st.st_mode & S_IWUSR))
@@ -66,7 +67,7 @@ SongItem SongReader::makeSongItem(const QString& name, const QString& folder,
     const QString path = location + fileName;
     if (size == -1) {
         struct stat st {};
-        if (::stat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode))
+        if (::stat(toNativePath(path).constData(), &st) == 0 && S_ISREG(st.st_mode))
             size = st.st_size;
     }
     if (attributes == -1)
@@ -86,12 +87,16 @@ SongItem SongReader::makeSongItem(const QString& name, const QString& folder,
 }
 
 namespace {
-std::string nativePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+std::string nativePath(const QString& path) { return toNativePathString(path); }
 QString qs(const std::string& utf8) { return QString::fromStdString(utf8); }
+bool isFile(const QString& path) {
+    struct stat st {};
+    return ::stat(toNativePath(path).constData(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
 } // namespace
 
 bool SongReader::readTagsIntoItem(const QString& path, SongItem& item, Mode mode) {
-    if (path.endsWith(QStringLiteral(".cda"), Qt::CaseInsensitive) || !QFileInfo::exists(path))
+    if (path.endsWith(QStringLiteral(".cda"), Qt::CaseInsensitive) || !isFile(path))
         return false;
     if (!m_analyser.Analyse(nativePath(path)))
         return false;
@@ -137,7 +142,7 @@ std::uint8_t trackByteForText(const QString& track) {
 
 bool SongReader::writeItemTags(const SongItem& item) {
     const QString path = item.path();
-    if (!QFileInfo::exists(path))
+    if (!isFile(path))
         return true;
     TID3v1& tag = m_analyser.Tag1();
     tag.SetTitle(item.text(SongItem::SongTitle).toStdString());
