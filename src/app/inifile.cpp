@@ -14,8 +14,12 @@
 struct IniData : CSimpleIniA {};
 
 namespace {
-QByteArray wide(const QString& s) { return s.toUtf8(); }
-QString qs(const char* s) { return s ? QString::fromUtf8(s) : QString(); }
+QByteArray wide(const QString& s) {
+    return s.toUtf8();
+}
+QString qs(const char* s) {
+    return s ? QString::fromUtf8(s) : QString();
+}
 } // namespace
 
 IniFile::IniFile(QString path) : m_path(std::move(path)), m_ini(std::make_unique<IniData>()) {
@@ -75,7 +79,8 @@ QList<QPair<QString, QString>> IniFile::entries(const QString& section) const {
     if (!keys)
         return out;
     std::vector<std::pair<CSimpleIniA::Entry, const char*>> lines(keys->begin(), keys->end());
-    std::sort(lines.begin(), lines.end(), [](const auto& a, const auto& b) { return a.first.nOrder < b.first.nOrder; });
+    std::sort(lines.begin(), lines.end(),
+              [](const auto& a, const auto& b) { return a.first.nOrder < b.first.nOrder; });
     out.reserve(qsizetype(lines.size()));
     for (const auto& [k, v] : lines)
         out.append({qs(k.pItem), qs(v)});
@@ -96,7 +101,9 @@ void IniFile::writeString(const QString& section, const QString& key, const QStr
     // A line break inside a key or value would split the line and garble the file.
     auto oneLine = [](QString s) {
         if (s.contains('\n') || s.contains('\r'))
-            s.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace('\n', ' ').replace('\r', ' ');
+            s.replace(QStringLiteral("\r\n"), QStringLiteral(" "))
+                .replace('\n', ' ')
+                .replace('\r', ' ');
         return s;
     };
     const QByteArray sec = wide(section), k = wide(oneLine(key)), v = wide(oneLine(value));

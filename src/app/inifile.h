@@ -2,9 +2,9 @@
 // case, keys may hold "/ . [ ]", order kept, UTF-8 text. Written atomically.
 #pragma once
 
-#include <QString>
 #include <QList>
 #include <QPair>
+#include <QString>
 #include <QStringList>
 
 #include <memory>

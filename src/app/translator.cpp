@@ -43,8 +43,8 @@ QString Translator::languageFile(const QString& folder, const QString& language)
 
 QStringList Translator::languages() const {
     QStringList names;
-    const QStringList files =
-        QDir(m_folder).entryList({QStringLiteral("*.lng")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+    const QStringList files = QDir(m_folder).entryList({QStringLiteral("*.lng")}, QDir::Files,
+                                                       QDir::Name | QDir::IgnoreCase);
     for (const QString& f : files)
         names << QFileInfo(f).completeBaseName();
     return names;
@@ -58,7 +58,9 @@ IniFile& Translator::iniAt(const QString& path) {
     return *it->second;
 }
 
-IniFile& Translator::languageIni(const QString& language) { return iniAt(languageFile(m_folder, language)); }
+IniFile& Translator::languageIni(const QString& language) {
+    return iniAt(languageFile(m_folder, language));
+}
 
 void Translator::changeLanguage(const QString& language) {
     // Files are read again from disk: a language file may have been edited meanwhile.
@@ -100,7 +102,9 @@ bool Translator::flush() {
     return ok;
 }
 
-QString Translator::fromFileText(QString text) { return text.replace(kBreak, QStringLiteral("\n")); }
+QString Translator::fromFileText(QString text) {
+    return text.replace(kBreak, QStringLiteral("\n"));
+}
 
 QString Translator::toFileText(QString text) {
     return text.replace(QStringLiteral("\r\n"), kBreak).replace('\n', kBreak).replace('\r', kBreak);
@@ -134,8 +138,12 @@ void Translator::loadMessages() {
             m_cache.insert(key, fromFileText(value));
 }
 
-void setMessageTranslator(Translator* translator) { g_messages = translator; }
-Translator* messageTranslator() { return g_messages; }
+void setMessageTranslator(Translator* translator) {
+    g_messages = translator;
+}
+Translator* messageTranslator() {
+    return g_messages;
+}
 
 QString T(const QString& key, const QString& def) {
     if (!g_messages)
@@ -143,4 +151,6 @@ QString T(const QString& key, const QString& def) {
     return g_messages->translate(key, def);
 }
 
-QString T(const char* key, const char* def) { return T(QString::fromUtf8(key), QString::fromUtf8(def)); }
+QString T(const char* key, const char* def) {
+    return T(QString::fromUtf8(key), QString::fromUtf8(def));
+}

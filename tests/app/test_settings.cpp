@@ -36,15 +36,17 @@ TEST(IniFile, KeysWithSeparatorsCaseAndOrderSurviveARoundTrip) {
     EXPECT_EQ(ini.readString("translations", "fmain.lvlist.COLUMN[3]"), "Artist");
     EXPECT_EQ(ini.readString("HISTORY", "/home/me/Music/a.b [live]"), "1");
     EXPECT_EQ(ini.readString("Translations", "FMain.Caption"), "Rendolo ~~ Grüße");
-    EXPECT_EQ(ini.keys("Translations"), QStringList({"FMain.LVList.Column[3]", "FMain.Caption", "zeta"}));
+    EXPECT_EQ(ini.keys("Translations"),
+              QStringList({"FMain.LVList.Column[3]", "FMain.Caption", "zeta"}));
     EXPECT_TRUE(readAll(path).contains("FMain.LVList.Column[3]=Artist\n"));
 }
 
 TEST(IniFile, GarbledLinesAreSkippedAndBadNumbersGiveTheDefault) {
     QTemporaryDir dir;
     const QString path = dir.filePath("settings.set");
-    writeAll(path, "garbage without equals\n[Settings\n=novalue\n[Settings]\nSEDBUse=abc\nCBWarnings=x\n"
-                   "SEMin= 64 \nCBDimWindow=0\r\nCBStar=5\n\xff\xfe broken\n");
+    writeAll(path,
+             "garbage without equals\n[Settings\n=novalue\n[Settings]\nSEDBUse=abc\nCBWarnings=x\n"
+             "SEMin= 64 \nCBDimWindow=0\r\nCBStar=5\n\xff\xfe broken\n");
     IniFile ini(path);
     EXPECT_EQ(ini.readInt("Settings", "SEDBUse", 10), 10);
     EXPECT_TRUE(ini.readBool("Settings", "CBWarnings", true));
@@ -119,7 +121,8 @@ TEST(Settings, ChangesAreLiveAnnouncedAndOnlySavedOnSave) {
 TEST(Settings, OtherSectionsAndTheOlderRandomKeyAreKept) {
     QTemporaryDir dir;
     const QString folder = dir.path() + '/';
-    writeAll(folder + "settings.set", "[Settings]\nSERandomSeed=33\n[Database]\ndatabase=7\n[History]\n/music/=1\n");
+    writeAll(folder + "settings.set",
+             "[Settings]\nSERandomSeed=33\n[Database]\ndatabase=7\n[History]\n/music/=1\n");
     Settings s(folder);
     EXPECT_EQ(s.number("SERandomSeed_skip_"), 33);
     ASSERT_TRUE(s.saveSettings());

@@ -25,7 +25,8 @@ TEST(Translator, AMissingKeyIsWrittenBackWithItsDefault) {
     QTemporaryDir dir;
     const QString folder = dir.path() + "/language/"; // not there yet
     Translator tr(folder, "English");
-    EXPECT_EQ(tr.translate("InfoNoSelected", "There are no items selected."), "There are no items selected.");
+    EXPECT_EQ(tr.translate("InfoNoSelected", "There are no items selected."),
+              "There are no items selected.");
     EXPECT_EQ(tr.translate("Multi", "One~~Two"), "One\nTwo");
     IniFile ini(folder + "english.lng"); // "English" and the template are one file
     EXPECT_EQ(ini.readString("Messages", "InfoNoSelected"), "There are no items selected.");
@@ -81,8 +82,9 @@ TEST(Translator, DelayedWritesOfSeveralUsersAreSavedTogetherWithoutLoss) {
 TEST(TranslationTable, GroupsEqualTextsAndSavesUnderEveryKey) {
     QTemporaryDir dir;
     const QString path = dir.filePath("x.lng");
-    writeAll(path, "[Messages]\nA=Artist\nB=artist\nC=Album\n[Translations]\nFMain.X.Caption=Artist\n"
-                   "FMain.Y.Caption=Artist\nFMain.Z.Hint=Line~~two\n");
+    writeAll(path,
+             "[Messages]\nA=Artist\nB=artist\nC=Album\n[Translations]\nFMain.X.Caption=Artist\n"
+             "FMain.Y.Caption=Artist\nFMain.Z.Hint=Line~~two\n");
     IniFile ini(path);
     ScriptedProgress progress;
     TranslationTable table;
@@ -132,8 +134,10 @@ TEST(Languages, ShippedFilesAreInstalledOnlyWhenMissing) {
     QDir().mkpath(home.filePath("language"));
     writeAll(home.filePath("language/deutsch.lng"), "[Messages]\nConstYes=Mine\n");
     EXPECT_EQ(installShippedLanguages(home.path() + '/', src.path()), 0);
-    EXPECT_EQ(IniFile(home.filePath("language/deutsch.lng")).readString("Messages", "ConstYes"), "Mine");
+    EXPECT_EQ(IniFile(home.filePath("language/deutsch.lng")).readString("Messages", "ConstYes"),
+              "Mine");
     QFile::remove(home.filePath("language/deutsch.lng"));
     EXPECT_EQ(installShippedLanguages(home.path() + '/', src.path()), 1);
-    EXPECT_EQ(IniFile(home.filePath("language/Deutsch.lng")).readString("Messages", "ConstYes"), "Ja");
+    EXPECT_EQ(IniFile(home.filePath("language/Deutsch.lng")).readString("Messages", "ConstYes"),
+              "Ja");
 }

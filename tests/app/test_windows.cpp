@@ -94,17 +94,20 @@ private slots:
         QCOMPARE(ini.readString("Translations", "FSample.MFile.Caption"), QString("&File"));
         QCOMPARE(ini.readString("Translations", "FSample.MExit.Caption"), QString("Exit"));
         QVERIFY(!ini.hasKey("Translations", "FSample.MExit.Hint")); // no tip of its own
-        QVERIFY(!ini.hasKey("Translations", "FSample.N1.Caption"));  // separator
+        QVERIFY(!ini.hasKey("Translations", "FSample.N1.Caption")); // separator
         for (const QString& key : ini.keys("Translations"))
             QVERIFY2(!key.contains("_skip_"), qPrintable(key));
     }
 
     void translationsApplyAndUnknownKeysAreIgnored() {
-        writeAll(folder() + "Deutsch.lng",
-                 "[Translations]\nFSample.Caption=Beispiel\nfsample.bsave.caption=Speichern\n"
-                 "FSample.LInfo.Caption=Zwei~~Zeilen\nFSample.Missing.Caption=x\nFSample.BSave.Colour=red\n"
-                 "FSample.LVList.Column[0]=Dateiname\nFSample.LVList.Column[9]=x\nFOther.BSave.Caption=Nein\n"
-                 "FSample.MExit.Caption=Beenden\nFSample.LVersion_skip_.Caption=Version\nbroken line\n");
+        writeAll(
+            folder() + "Deutsch.lng",
+            "[Translations]\nFSample.Caption=Beispiel\nfsample.bsave.caption=Speichern\n"
+            "FSample.LInfo.Caption=Zwei~~Zeilen\nFSample.Missing.Caption=x\nFSample.BSave.Colour="
+            "red\n"
+            "FSample.LVList.Column[0]=Dateiname\nFSample.LVList.Column[9]=x\nFOther.BSave.Caption="
+            "Nein\n"
+            "FSample.MExit.Caption=Beenden\nFSample.LVersion_skip_.Caption=Version\nbroken line\n");
         Translator tr(folder(), "Deutsch");
         SampleWindow w;
         WindowTranslator wt(&w, tr);
@@ -134,7 +137,8 @@ private slots:
         custom.setPattern("a - s");
         QVERIFY(!custom.tryAccept());
         QCOMPARE(prompt.informed(),
-                 QStringList{"You must input at least one command. Check that is written in UPPER CASE!"});
+                 QStringList{
+                     "You must input at least one command. Check that is written in UPPER CASE!"});
         custom.setPattern("[T] x");
         QVERIFY(custom.tryAccept());
 
@@ -235,8 +239,9 @@ private slots:
     }
 
     void translateWindowGroupsEditsAndSavesUnderEveryKey() {
-        writeAll(folder() + "Deutsch.lng", "[Messages]\nA=Artist\nB=Artist\nC=Album\n[Translations]\n"
-                                           "FMain.X.Caption=Artist\n");
+        writeAll(folder() + "Deutsch.lng",
+                 "[Messages]\nA=Artist\nB=Artist\nC=Album\n[Translations]\n"
+                 "FMain.X.Caption=Artist\n");
         QTemporaryDir home;
         Settings settings(home.path() + '/');
         Translator tr(folder(), "English");

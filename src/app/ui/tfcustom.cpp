@@ -33,7 +33,11 @@ TFCustom::TFCustom(Prompt& prompt, Translator& translator, QWidget* parent)
     m_upper->setChecked(true);
 
     auto* commands = new QGridLayout;
-    struct Cmd { const char* name; const char* caption; const char* letter; };
+    struct Cmd {
+        const char* name;
+        const char* caption;
+        const char* letter;
+    };
     static const Cmd cmds[] = {{"LArtist", "Artist", "A"}, {"LSongTitle", "Song Title", "S"},
                                {"LTrack", "Track", "T"},   {"LAlbum", "Album", "B"},
                                {"LGenre", "Genre", "G"},   {"LYear", "Year", "Y"}};
@@ -49,9 +53,11 @@ TFCustom::TFCustom(Prompt& prompt, Translator& translator, QWidget* parent)
     int row = 0;
     for (const Cmd& c : cmds) {
         const QString letter = QString::fromLatin1(c.letter);
-        commands->addWidget(clickable(QString::fromLatin1(c.name), QString::fromLatin1(c.caption), letter), row, 0);
+        commands->addWidget(
+            clickable(QString::fromLatin1(c.name), QString::fromLatin1(c.caption), letter), row, 0);
         // "(A)" is the same for every language.
-        commands->addWidget(clickable(QStringLiteral("L%1_skip_").arg(letter), '(' + letter + ')', letter), row, 1);
+        commands->addWidget(
+            clickable(QStringLiteral("L%1_skip_").arg(letter), '(' + letter + ')', letter), row, 1);
         ++row;
     }
     auto* separators = new QHBoxLayout;
@@ -59,7 +65,8 @@ TFCustom::TFCustom(Prompt& prompt, Translator& translator, QWidget* parent)
     int n = 0;
     for (const char* s : seps) {
         const QString text = QString::fromLatin1(s);
-        separators->addWidget(clickable(QStringLiteral("LSep%1_skip_").arg(++n), '\'' + text + '\'', text));
+        separators->addWidget(
+            clickable(QStringLiteral("LSep%1_skip_").arg(++n), '\'' + text + '\'', text));
     }
     separators->addStretch();
 
@@ -89,15 +96,20 @@ TFCustom::TFCustom(Prompt& prompt, Translator& translator, QWidget* parent)
     m_tr->setLanguage(translator.language());
 }
 
-QString TFCustom::pattern() const { return m_pattern->text(); }
+QString TFCustom::pattern() const {
+    return m_pattern->text();
+}
 
-void TFCustom::setPattern(const QString& pattern) { m_pattern->setText(pattern); }
+void TFCustom::setPattern(const QString& pattern) {
+    m_pattern->setText(pattern);
+}
 
 bool TFCustom::tryAccept() {
     if (!patternHasCommand(pattern())) {
-        m_prompt.information(
-            m_tr->t(QStringLiteral("InfoNoParameters"),
-                    QStringLiteral("You must input at least one command. Check that is written in UPPER CASE!")));
+        m_prompt.information(m_tr->t(
+            QStringLiteral("InfoNoParameters"),
+            QStringLiteral(
+                "You must input at least one command. Check that is written in UPPER CASE!")));
         return false;
     }
     accept();
@@ -122,7 +134,8 @@ bool TFCustom::eventFilter(QObject* watched, QEvent* event) {
             m_pattern->insert(typed.toUpper());
             return true;
         }
-    } else if (event->type() == QEvent::MouseButtonRelease && watched->property(kInsertProperty).isValid()) {
+    } else if (event->type() == QEvent::MouseButtonRelease &&
+               watched->property(kInsertProperty).isValid()) {
         m_pattern->insert(watched->property(kInsertProperty).toString());
         m_pattern->setFocus();
         return true;

@@ -37,13 +37,15 @@ const QUrl kDownloadPage(QStringLiteral("https://rendolo.sourceforge.io/download
 // columns, five rows; the marker is dragged and snaps to the grid.
 class TitlePositionPicker : public QWidget {
 public:
-    TitlePositionPicker(Settings& settings, QWidget* parent) : QWidget(parent), m_settings(settings) {
+    TitlePositionPicker(Settings& settings, QWidget* parent)
+        : QWidget(parent), m_settings(settings) {
         setFixedSize(120, 90);
         setCursor(Qt::SizeAllCursor);
     }
     QRect marker() const {
         const int w = width() / 3, h = height() / 5;
-        return {m_settings.number("TitlePositionX") * w, m_settings.number("TitlePositionY") * h, w, h};
+        return {m_settings.number("TitlePositionX") * w, m_settings.number("TitlePositionY") * h, w,
+                h};
     }
 
 protected:
@@ -87,12 +89,13 @@ TFSettings::TFSettings(Settings& settings, Prompt& prompt, Translator& translato
     m_tr->setLanguage(translator.language());
 
     connect(&m_settings, &Settings::changed, this, &TFSettings::showValue);
-    connect(&m_settings, &Settings::columnVisibilityChanged, this, [this](int column, bool visible) {
-        if (QListWidgetItem* item = m_columns->item(column)) {
-            const QSignalBlocker block(m_columns);
-            item->setCheckState(visible ? Qt::Checked : Qt::Unchecked);
-        }
-    });
+    connect(&m_settings, &Settings::columnVisibilityChanged, this,
+            [this](int column, bool visible) {
+                if (QListWidgetItem* item = m_columns->item(column)) {
+                    const QSignalBlocker block(m_columns);
+                    item->setCheckState(visible ? Qt::Checked : Qt::Unchecked);
+                }
+            });
 }
 
 void TFSettings::build() {
@@ -139,7 +142,8 @@ void TFSettings::build() {
         b->setObjectName(QString::fromLatin1(name));
         b->setProperty(kSwatch, true);
         b->setFixedSize(40, 20);
-        connect(b, &QToolButton::clicked, this, [this, key = QString::fromLatin1(name)] { pickColour(key); });
+        connect(b, &QToolButton::clicked, this,
+                [this, key = QString::fromLatin1(name)] { pickColour(key); });
         return b;
     };
     auto row = [](QWidget* a, QWidget* b, QWidget* c = nullptr) {
@@ -158,8 +162,10 @@ void TFSettings::build() {
     g->addWidget(radio("RBHorizontal", "Side by Side"), 0, 0);
     g->addWidget(radio("RBVertical", "One Above the Other"), 1, 0);
     g->addWidget(radio("RBWhole", "One List Only"), 2, 0);
-    for (auto [n, c] : {std::pair{"CBAnimations", "Show Animations on Progres"}, {"CBDimWindow", "Dim unactive window"},
-                        {"CBWarnings", "Show Warnings"}, {"CBCloseMinimize", "Close Minimizes To Tray"}})
+    for (auto [n, c] : {std::pair{"CBAnimations", "Show Animations on Progres"},
+                        {"CBDimWindow", "Dim unactive window"},
+                        {"CBWarnings", "Show Warnings"},
+                        {"CBCloseMinimize", "Close Minimizes To Tray"}})
         p->addWidget(check(n, c));
     m_language = new QComboBox;
     m_language->setObjectName(QStringLiteral("CBLanguage_skip_"));
@@ -180,8 +186,10 @@ void TFSettings::build() {
 
     // On Startup
     p = page("TSStartup", "On Startup");
-    for (auto [n, c] : {std::pair{"CBStartMenu", "Add To Start Menu"}, {"CBRegExt", "Register Types On Startup"},
-                        {"CBUpdates", "Check For Updates"}, {"CBDatabase", "Load Default Database"}})
+    for (auto [n, c] : {std::pair{"CBStartMenu", "Add To Start Menu"},
+                        {"CBRegExt", "Register Types On Startup"},
+                        {"CBUpdates", "Check For Updates"},
+                        {"CBDatabase", "Load Default Database"}})
         p->addWidget(check(n, c));
     g = group(p, "GBCompact", " Compact Database ");
     g->addWidget(radio("CBManualy", "Manualy"), 0, 0);
@@ -200,7 +208,8 @@ void TFSettings::build() {
     g->addWidget(check("CBLLoadOnBegining", "Load On Begining"), 0, 0);
     g->addWidget(check("CBLCheckOnEdit", "Check On Edit"), 1, 0);
     g->addWidget(check("CBLColorFiles", "Color Files With Lyrics"), 2, 0);
-    p->addLayout(row(label("LRandom", "Random probability"), number("SERandomSeed_skip_", 1, 99), label("LPercent_skip_", "%")));
+    p->addLayout(row(label("LRandom", "Random probability"), number("SERandomSeed_skip_", 1, 99),
+                     label("LPercent_skip_", "%")));
     g = group(p, "GBColumns", "Column Visibility");
     m_columns = new QListWidget;
     m_columns->setObjectName(QStringLiteral("LBColumns"));
@@ -235,12 +244,24 @@ void TFSettings::build() {
     p = page("TSListHint", "List Hint");
     p->addWidget(check("CBShowHint", "Show Hint"));
     g = group(p, "GBHintValues", " Values to show in a hint ");
-    const std::pair<const char*, const char*> hints[] = {
-        {"CBHAlbumImage", "Album Image"}, {"CBHSongTitle", "Song Title"}, {"CBHArtist", "Artist"},
-        {"CBHAlbum", "Album"}, {"CBHYear", "Year"}, {"CBHGenre", "Genre"}, {"CBHTrackNumber", "Track Number"},
-        {"CBHComment", "Comment"}, {"CBHLyrics", "Lyrics"}, {"CBHError", "Error"}, {"CBHCD", "On CD"},
-        {"CBHWeight", "Weight"}, {"CBHLength", "Length"}, {"CBHBitRate", "Bit Rate"},
-        {"CBHFrequency", "Frequency"}, {"CBHcrc", "CRC"}, {"CBHOriginal", "Original"}, {"CBHCopyright", "Copyright"}};
+    const std::pair<const char*, const char*> hints[] = {{"CBHAlbumImage", "Album Image"},
+                                                         {"CBHSongTitle", "Song Title"},
+                                                         {"CBHArtist", "Artist"},
+                                                         {"CBHAlbum", "Album"},
+                                                         {"CBHYear", "Year"},
+                                                         {"CBHGenre", "Genre"},
+                                                         {"CBHTrackNumber", "Track Number"},
+                                                         {"CBHComment", "Comment"},
+                                                         {"CBHLyrics", "Lyrics"},
+                                                         {"CBHError", "Error"},
+                                                         {"CBHCD", "On CD"},
+                                                         {"CBHWeight", "Weight"},
+                                                         {"CBHLength", "Length"},
+                                                         {"CBHBitRate", "Bit Rate"},
+                                                         {"CBHFrequency", "Frequency"},
+                                                         {"CBHcrc", "CRC"},
+                                                         {"CBHOriginal", "Original"},
+                                                         {"CBHCopyright", "Copyright"}};
     int i = 0;
     for (auto [n, c] : hints) {
         g->addWidget(check(n, c), i % 9, i / 9);
@@ -250,16 +271,18 @@ void TFSettings::build() {
 
     // Player
     p = page("TSPlayer", "Player");
-    for (auto [n, c] : {std::pair{"CBPopOut", "Pop-out Player on Play"}, {"CBWinamp", "Control Winamp With Player"},
+    for (auto [n, c] : {std::pair{"CBPopOut", "Pop-out Player on Play"},
+                        {"CBWinamp", "Control Winamp With Player"},
                         {"CBPlayRank", "Increase Rank On Play"}})
         p->addWidget(check(n, c));
-    p->addLayout(row(label("LPlayLength", "Length of Partial Playing:"), number("EPlayLength", 2, 59),
-                     label("LSeconds1", "seconds")));
+    p->addLayout(row(label("LPlayLength", "Length of Partial Playing:"),
+                     number("EPlayLength", 2, 59), label("LSeconds1", "seconds")));
     g = group(p, "GBPlayerTime", " Player Time ");
     g->addWidget(radio("CBCountDown", "Count Down"), 0, 0);
     g->addWidget(radio("CBCountUp", "Count Up"), 0, 1);
     p->addWidget(check("CBShowOnScreen", "Show Playing Song on Screen"));
-    p->addLayout(row(label("LShowTime", "Show for"), number("SEShowTime", 1, 10), label("LSeconds2", "seconds")));
+    p->addLayout(row(label("LShowTime", "Show for"), number("SEShowTime", 1, 10),
+                     label("LSeconds2", "seconds")));
     g = group(p, "GBTitle", " Title And Karaoke ");
     g->addWidget(swatch("SNormal"), 0, 0);
     g->addWidget(label("LNormal", "Color of Normal Title"), 0, 1);
@@ -281,13 +304,18 @@ void TFSettings::build() {
     p = page("TSOther", "Other");
     g = group(p, "GBInfoPages", " Info Pages ");
     i = 0;
-    for (auto [n, c] : {std::pair{"CBInfoId3v1", "ID3v1 Tag"}, {"CBInfoId3v2", "ID3v2 Tag"}, {"CBInfoMPEG", "MPEG Info"},
-                        {"CBInfoFile", "File Info"}, {"CBInfoCovers", "Covers"}, {"CBInfoLyrics", "Lyrics"}})
+    for (auto [n, c] : {std::pair{"CBInfoId3v1", "ID3v1 Tag"},
+                        {"CBInfoId3v2", "ID3v2 Tag"},
+                        {"CBInfoMPEG", "MPEG Info"},
+                        {"CBInfoFile", "File Info"},
+                        {"CBInfoCovers", "Covers"},
+                        {"CBInfoLyrics", "Lyrics"}})
         g->addWidget(check(n, c), i++, 0);
     auto* download = new QPushButton(QStringLiteral("Download"));
     download->setObjectName(QStringLiteral("BDownload"));
     download->setToolTip(QStringLiteral("Open the download page for a newer version"));
-    connect(download, &QPushButton::clicked, this, [] { QDesktopServices::openUrl(kDownloadPage); });
+    connect(download, &QPushButton::clicked, this,
+            [] { QDesktopServices::openUrl(kDownloadPage); });
     p->addLayout(row(label("LDownload", "Newest version:"), download));
     p->addStretch();
 
@@ -320,8 +348,10 @@ void TFSettings::bindControls() {
                 if (!on && key.compare(QLatin1String("CBWarnings"), Qt::CaseInsensitive) == 0 &&
                     !m_prompt.askYesNo(m_translator.translate(
                         QStringLiteral("WarningsDisable"),
-                        QStringLiteral("This will disable all the warnings.~~You will not be warned for file or "
-                                       "any other kind of deletion again.~~Do you wish to disable warnings?")))) {
+                        QStringLiteral("This will disable all the warnings.~~You will not be "
+                                       "warned for file or "
+                                       "any other kind of deletion again.~~Do you wish to disable "
+                                       "warnings?")))) {
                     const QSignalBlocker block(b);
                     b->setChecked(true);
                     return;
@@ -329,7 +359,8 @@ void TFSettings::bindControls() {
                 m_settings.setValue(key, on);
             });
         } else if (auto* s = qobject_cast<QSpinBox*>(w)) {
-            connect(s, &QSpinBox::valueChanged, this, [this, key](int v) { m_settings.setValue(key, v); });
+            connect(s, &QSpinBox::valueChanged, this,
+                    [this, key](int v) { m_settings.setValue(key, v); });
         } else if (!w->property(kSwatch).isValid()) {
             continue;
         }
@@ -362,12 +393,13 @@ void TFSettings::showValue(const QString& key) {
         m_language->setCurrentIndex(i >= 0 ? i : m_language->count() - 1);
         return;
     }
-    if (lower.startsWith(QLatin1String("ltitle")) || lower.startsWith(QLatin1String("titleposition")) ||
-        lower == QLatin1String("sposition")) {
+    if (lower.startsWith(QLatin1String("ltitle")) ||
+        lower.startsWith(QLatin1String("titleposition")) || lower == QLatin1String("sposition")) {
         showTitleFont();
         m_position->update();
     }
-    if (lower.startsWith(QLatin1String("mp3fileformat")) || lower == QLatin1String("cbdirstruct_skip_"))
+    if (lower.startsWith(QLatin1String("mp3fileformat")) ||
+        lower == QLatin1String("cbdirstruct_skip_"))
         selectFormatEntries();
     QWidget* w = m_controls.value(lower);
     if (!w)
@@ -379,14 +411,16 @@ void TFSettings::showValue(const QString& key) {
         s->setValue(m_settings.number(key));
     } else {
         const QColor c = m_settings.colour(key);
-        w->setStyleSheet(QStringLiteral("background-color: %1; border: 1px solid gray;").arg(c.name()));
+        w->setStyleSheet(
+            QStringLiteral("background-color: %1; border: 1px solid gray;").arg(c.name()));
     }
 }
 
 void TFSettings::selectFormatEntries() {
     {
         const QSignalBlocker block(m_fileFormat);
-        const int i = choiceIndex(fileNameChoices(), m_settings.text(QStringLiteral("Mp3FileFormat_text")));
+        const int i =
+            choiceIndex(fileNameChoices(), m_settings.text(QStringLiteral("Mp3FileFormat_text")));
         m_fileFormat->setCurrentIndex(i >= 0 ? i : 0);
     }
     const QSignalBlocker block(m_folderFormat);
@@ -405,8 +439,9 @@ bool TFSettings::chooseCustomFileFormat() {
     if (!pattern)
         return false;
     m_settings.setValue(QStringLiteral("Mp3FileFormat"), *pattern);
-    m_settings.setValue(QStringLiteral("Mp3FileFormat_text"),
-                        QLatin1String(fileNameChoices()[customChoiceIndex(fileNameChoices())].text));
+    m_settings.setValue(
+        QStringLiteral("Mp3FileFormat_text"),
+        QLatin1String(fileNameChoices()[customChoiceIndex(fileNameChoices())].text));
     return true;
 }
 
@@ -425,7 +460,8 @@ void TFSettings::chooseFileFormat(int index) {
         return;
     if (choices[index].kind == PatternChoice::Kind::Pattern) {
         m_settings.setValue(QStringLiteral("Mp3FileFormat"), QLatin1String(choices[index].pattern));
-        m_settings.setValue(QStringLiteral("Mp3FileFormat_text"), QLatin1String(choices[index].text));
+        m_settings.setValue(QStringLiteral("Mp3FileFormat_text"),
+                            QLatin1String(choices[index].text));
     } else if (choices[index].kind == PatternChoice::Kind::Custom) {
         chooseCustomFileFormat();
     }
@@ -437,7 +473,8 @@ void TFSettings::chooseFolderFormat(int index) {
     if (index < 0 || index >= choices.size())
         return;
     if (choices[index].kind == PatternChoice::Kind::Pattern) {
-        m_settings.setValue(QStringLiteral("MoveCopyFileFormat"), QLatin1String(choices[index].pattern));
+        m_settings.setValue(QStringLiteral("MoveCopyFileFormat"),
+                            QLatin1String(choices[index].pattern));
         m_settings.setValue(QStringLiteral("CBDirStruct_skip_"), index);
     } else if (choices[index].kind == PatternChoice::Kind::Custom) {
         chooseCustomFolderFormat();
@@ -472,7 +509,8 @@ void TFSettings::showTitleFont() {
 }
 
 void TFSettings::pickTitleFont() {
-    QFont f(m_settings.text(QStringLiteral("LTitleName")), m_settings.number(QStringLiteral("LTitleSize")));
+    QFont f(m_settings.text(QStringLiteral("LTitleName")),
+            m_settings.number(QStringLiteral("LTitleSize")));
     const QString style = m_settings.text(QStringLiteral("LTitleStyle"));
     f.setBold(style.contains('B'));
     f.setItalic(style.contains('I'));
@@ -502,7 +540,9 @@ void TFSettings::pickColour(const QString& key) {
         m_settings.setValue(key, c);
 }
 
-void TFSettings::retranslate() { fillColumns(); }
+void TFSettings::retranslate() {
+    fillColumns();
+}
 
 void TFSettings::showPage(Page page) {
     m_pages->setCurrentIndex(int(page));

@@ -21,7 +21,8 @@ class TFSettings : public QDialog {
 public:
     enum class Page { Global, OnStartup, List, ListGui, ListHint, Player, Other };
 
-    TFSettings(Settings& settings, Prompt& prompt, Translator& translator, QWidget* parent = nullptr);
+    TFSettings(Settings& settings, Prompt& prompt, Translator& translator,
+               QWidget* parent = nullptr);
 
     // Shows the window on a page (the column menu's "Set visible columns" uses List).
     void showPage(Page page);

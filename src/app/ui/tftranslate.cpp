@@ -27,8 +27,8 @@ const QString kMailAddress = QStringLiteral("translations@rendolo.org");
 constexpr int kRowRole = Qt::UserRole + 1;
 } // namespace
 
-TFTranslate::TFTranslate(Translator& translator, Settings& settings, Prompt& prompt, Progress& progress,
-                         QWidget* parent)
+TFTranslate::TFTranslate(Translator& translator, Settings& settings, Prompt& prompt,
+                         Progress& progress, QWidget* parent)
     : QWidget(parent, Qt::Window), m_translator(translator), m_settings(settings), m_prompt(prompt),
       m_progress(progress) {
     setObjectName(QStringLiteral("FTranslate"));
@@ -106,9 +106,10 @@ bool TFTranslate::selectLanguage(const QString& name) {
 
 bool TFTranslate::load() {
     if (m_table.modified() && m_settings.flag(QStringLiteral("CBWarnings")) &&
-        !m_prompt.askYesNo(m_tr->t(QStringLiteral("WarningsLoadNewLanguage"),
-                                   QStringLiteral("This will load new language.~~It will discard all changes you "
-                                                  "have made.~~Do you wish to continue?"))))
+        !m_prompt.askYesNo(
+            m_tr->t(QStringLiteral("WarningsLoadNewLanguage"),
+                    QStringLiteral("This will load new language.~~It will discard all changes you "
+                                   "have made.~~Do you wish to continue?"))))
         return false;
     const QString name = m_languages->currentText();
     const QString path = Translator::languageFile(m_translator.languageFolder(), name);
@@ -164,31 +165,37 @@ bool TFTranslate::save() {
 }
 
 bool TFTranslate::saveAs() {
-    QString path = m_prompt.chooseSaveFile(m_tr->t(QStringLiteral("TranslateSaveAs"), QStringLiteral("Save as")),
-                                           QStringLiteral("Language (*.lng)"), m_translator.languageFolder());
+    QString path = m_prompt.chooseSaveFile(
+        m_tr->t(QStringLiteral("TranslateSaveAs"), QStringLiteral("Save as")),
+        QStringLiteral("Language (*.lng)"), m_translator.languageFolder());
     if (path.isEmpty())
         return false;
     const QFileInfo info(path);
     if (info.suffix().compare(QLatin1String("lng"), Qt::CaseInsensitive) != 0)
-        path = info.dir().filePath((info.suffix().isEmpty() ? info.fileName() : info.completeBaseName()) +
-                                   QStringLiteral(".lng"));
+        path = info.dir().filePath(
+            (info.suffix().isEmpty() ? info.fileName() : info.completeBaseName()) +
+            QStringLiteral(".lng"));
     const bool ok = writeInto(path);
     fillLanguages();
     return ok;
 }
 
-QString TFTranslate::counterText() const { return m_counter->text(); }
+QString TFTranslate::counterText() const {
+    return m_counter->text();
+}
 
 void TFTranslate::showCounter() {
     if (QTreeWidgetItem* item = m_list->currentItem())
-        m_counter->setText(
-            QStringLiteral("#: %1 / %2").arg(m_list->indexOfTopLevelItem(item) + 1).arg(m_list->topLevelItemCount()));
+        m_counter->setText(QStringLiteral("#: %1 / %2")
+                               .arg(m_list->indexOfTopLevelItem(item) + 1)
+                               .arg(m_list->topLevelItemCount()));
 }
 
 void TFTranslate::closeEvent(QCloseEvent* event) {
     if (m_table.modified() &&
-        !m_prompt.askYesNo(m_tr->t(QStringLiteral("WarningsCloseNoSaveTranslate"),
-                                   QStringLiteral("You made some changes.~~Do you wish to continue without saving?")))) {
+        !m_prompt.askYesNo(m_tr->t(
+            QStringLiteral("WarningsCloseNoSaveTranslate"),
+            QStringLiteral("You made some changes.~~Do you wish to continue without saving?")))) {
         event->ignore();
         return;
     }
@@ -207,7 +214,8 @@ bool TFTranslate::eventFilter(QObject* watched, QEvent* event) {
             m_list->editItem(m_list->currentItem(), 0);
             return true;
         }
-    } else if (watched->objectName() == QLatin1String("LMail") && event->type() == QEvent::MouseButtonRelease) {
+    } else if (watched->objectName() == QLatin1String("LMail") &&
+               event->type() == QEvent::MouseButtonRelease) {
         QUrl url(QStringLiteral("mailto:") + kMailAddress);
         QUrlQuery query;
         query.addQueryItem(QStringLiteral("subject"),

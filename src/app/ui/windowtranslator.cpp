@@ -20,7 +20,9 @@
 #include <QTreeView>
 #include <QTreeWidget>
 
-void initLanguageResources() { Q_INIT_RESOURCE(languages); }
+void initLanguageResources() {
+    Q_INIT_RESOURCE(languages);
+}
 
 namespace {
 const QString kTranslations = QStringLiteral("Translations");
@@ -168,8 +170,8 @@ int columnCount(QObject* o) {
         return t->columnCount();
     if (auto* t = qobject_cast<QTableWidget*>(o))
         return t->columnCount();
-    if (auto* v = qobject_cast<QAbstractItemView*>(o); v && v->model() &&
-        (qobject_cast<QTreeView*>(o) || qobject_cast<QTableView*>(o)))
+    if (auto* v = qobject_cast<QAbstractItemView*>(o);
+        v && v->model() && (qobject_cast<QTreeView*>(o) || qobject_cast<QTableView*>(o)))
         return v->model()->columnCount();
     return -1;
 }
@@ -200,7 +202,8 @@ bool setColumn(QObject* o, int i, const QString& text) {
 
 // "Column[3]" -> 3; -1 when the property is not a column.
 int columnIndex(const QString& property) {
-    if (!property.startsWith(QLatin1String("Column["), Qt::CaseInsensitive) || !property.endsWith(']'))
+    if (!property.startsWith(QLatin1String("Column["), Qt::CaseInsensitive) ||
+        !property.endsWith(']'))
         return -1;
     bool ok = false;
     const int i = property.mid(7, property.size() - 8).toInt(&ok);
@@ -215,9 +218,13 @@ WindowTranslator::WindowTranslator(QWidget* window, Translator& translator, bool
     m_window->setProperty(kTranslatedApart, true);
 }
 
-QString WindowTranslator::t(const QString& key, const QString& def) const { return m_translator.translate(key, def); }
+QString WindowTranslator::t(const QString& key, const QString& def) const {
+    return m_translator.translate(key, def);
+}
 
-void WindowTranslator::loadMessages() { m_translator.loadMessages(); }
+void WindowTranslator::loadMessages() {
+    m_translator.loadMessages();
+}
 
 void WindowTranslator::takeDesign() {
     m_design.clear();
@@ -248,10 +255,18 @@ void WindowTranslator::writeTemplate() {
             continue;
         QString prop;
         switch (d.property) {
-        case Property::Caption: prop = QStringLiteral("Caption"); break;
-        case Property::Hint: prop = QStringLiteral("Hint"); break;
-        case Property::Text: prop = QStringLiteral("Text"); break;
-        case Property::Column: prop = QStringLiteral("Column[%1]").arg(d.column); break;
+        case Property::Caption:
+            prop = QStringLiteral("Caption");
+            break;
+        case Property::Hint:
+            prop = QStringLiteral("Hint");
+            break;
+        case Property::Text:
+            prop = QStringLiteral("Text");
+            break;
+        case Property::Column:
+            prop = QStringLiteral("Column[%1]").arg(d.column);
+            break;
         }
         ini.writeString(kTranslations, window + '.' + d.object->objectName() + '.' + prop,
                         Translator::toFileText(d.text));
@@ -291,10 +306,17 @@ void WindowTranslator::apply() {
         if (!d.object)
             continue;
         switch (d.property) {
-        case Property::Caption: setCaption(d.object, d.text); break;
-        case Property::Hint: setHint(d.object, d.text); break;
-        case Property::Text: break; // a typed text is only replaced by a translation
-        case Property::Column: setColumn(d.object, d.column, d.text); break;
+        case Property::Caption:
+            setCaption(d.object, d.text);
+            break;
+        case Property::Hint:
+            setHint(d.object, d.text);
+            break;
+        case Property::Text:
+            break; // a typed text is only replaced by a translation
+        case Property::Column:
+            setColumn(d.object, d.column, d.text);
+            break;
         }
     }
 
@@ -309,7 +331,8 @@ void WindowTranslator::apply() {
         const QString text = Translator::fromFileText(value);
         const qsizetype dot2 = rest.indexOf('.');
         if (dot2 < 0) {
-            if (rest.compare(QLatin1String("Caption"), Qt::CaseInsensitive) == 0 && m_window->isWindow())
+            if (rest.compare(QLatin1String("Caption"), Qt::CaseInsensitive) == 0 &&
+                m_window->isWindow())
                 m_window->setWindowTitle(text);
             continue;
         }
@@ -344,7 +367,8 @@ void WindowTranslator::followTranslator(const QString& language) {
 }
 
 bool WindowTranslator::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_window && (event->type() == QEvent::Show || event->type() == QEvent::WindowActivate) &&
+    if (watched == m_window &&
+        (event->type() == QEvent::Show || event->type() == QEvent::WindowActivate) &&
         m_designTaken && m_language != m_translator.language())
         changeLanguage(m_translator.language());
     return QObject::eventFilter(watched, event);
