@@ -1,92 +1,168 @@
 #include "app/ui/tfmsg.h"
 
-#include "app/translator.h"
+#include "app/progressoperations.h"
+#include "app/settings.h"
+#include "app/ui/progressanimation.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
 #include <QPushButton>
-#include <QVBoxLayout>
+#include <QScreen>
+#include <QThread>
+#include <QWindow>
 
-TFMsg::TFMsg(QWidget* mainWindow) : QDialog(nullptr), m_mainWindow(mainWindow) {
-    setObjectName("FMsgForm");
+namespace {
+constexpr int kWidth = 280;
+constexpr int kHeight = 115;
+constexpr int kCorner = 22; // the rounded corners are 22 x 22
+constexpr int kStatusWidth = 240;
+// A loop of many quick items repaints and lets events run this often: often enough
+// for a live status line and a prompt Cancel, rarely enough to cost the loop nothing.
+constexpr int kPumpMs = 50;
+// How long a start waits for the window system to put the window on screen.
+constexpr int kMapWaitMs = 100;
+} // namespace
+
+TFMsg::TFMsg(QWidget* mainWindow, const Settings* settings)
+    : QDialog(mainWindow), m_mainWindow(mainWindow), m_settings(settings) {
+    setObjectName("FMsg");
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
-    setFixedSize(280, 115);
+    setFixedSize(kWidth, kHeight);
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::white);
+    pal.setColor(QPalette::WindowText, Qt::black);
     setPalette(pal);
-    setStyleSheet("#FMsgForm { border: 1px dotted rgb(0, 0, 255); border-radius: 11px; }");
-    auto* layout = new QVBoxLayout(this);
-    m_title = new QLabel(this);
-    m_title->setObjectName("LOperation_skip_");
-    m_title->setAlignment(Qt::AlignCenter);
-    QFont bold = m_title->font();
-    bold.setBold(true);
-    m_title->setFont(bold);
-    m_item = new QLabel(this);
-    m_item->setObjectName("LStatus_skip_");
-    m_item->setAlignment(Qt::AlignCenter);
-    m_item->setMaximumWidth(240);
-    auto* cancel = new QPushButton(T("ProgressCancel", "Cancel"), this);
-    cancel->setObjectName("BCancel");
-    connect(cancel, &QPushButton::clicked, this, [this] { requestCancel(); });
-    layout->addWidget(m_title);
-    layout->addWidget(m_item);
-    layout->addWidget(cancel, 0, Qt::AlignCenter);
-}
 
-QString TFMsg::operationTitle(const QString& operation) {
-    struct Op { const char* name; const char* key; const char* def; };
-    static const Op ops[] = {
-        {"add", "ProgressAdd", "Adding files"},
-        {"load", "ProgressLoad", "Loading"},
-        {"save", "ProgressSave", "Saving"},
-    };
-    for (const Op& op : ops)
-        if (operation == QLatin1String(op.name))
-            return T(op.key, op.def);
-    return {};
+    QPainterPath outline;
+    outline.addRoundedRect(QRectF(0, 0, kWidth, kHeight), kCorner / 2.0, kCorner / 2.0);
+    setMask(QRegion(outline.toFillPolygon().toPolygon()));
+
+    m_animation = new ProgressAnimation(this);
+    m_animation->move((kWidth - ProgressAnimation::Width) / 2, 4);
+
+    m_status = new QLabel(this);
+    m_status->setObjectName("LStatus");
+    m_status->setAlignment(Qt::AlignCenter);
+    m_status->setGeometry((kWidth - kStatusWidth) / 2, StatusTopWithAnimation, kStatusWidth, 18);
+
+    m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    m_cancel->setObjectName("BCancel");
+    m_cancel->setAutoDefault(false); // Enter typed for another window must not cancel
+    m_cancel->setGeometry((kWidth - 75) / 2, kHeight - 8 - 25, 75, 25);
+    connect(m_cancel, &QPushButton::clicked, this, &TFMsg::reject);
 }
 
 void TFMsg::startProgress(const QString& operation) {
+    QCoreApplication::processEvents();
+    m_operation = findProgressOperation(operation);
+    if (m_operation)
+        m_operationText = progressTitle(*m_operation);
+    // An unknown name keeps the previous title but has no animation.
+    m_animation->setKind(m_operation ? m_operation->animation : ProgressAnimationKind::None);
+
+    const bool animations = !m_settings || m_settings->flag("CBAnimations");
+    m_animation->setVisible(animations);
+    m_status->move(m_status->x(), animations ? StatusTopWithAnimation : StatusTopWithoutAnimation);
+    m_item.clear();
+    showStatus();
     clearCancel();
-    const QString title = operationTitle(operation);
-    if (!title.isEmpty())
-        m_title->setText(title);
-    m_item->clear();
-    if (m_mainWindow) {
-        const QRect r = m_mainWindow->frameGeometry();
-        move(r.center() - rect().center());
-    }
+
+    placeOverMainWindow();
     show();
     raise();
-    m_lastPaint.start();
-    QApplication::processEvents();
+    activateWindow();
+    // Let the window system map the window and the window paint before the work starts.
+    QElapsedTimer wait;
+    wait.start();
+    QCoreApplication::processEvents();
+    while (windowHandle() && !windowHandle()->isExposed() && wait.elapsed() < kMapWaitMs) {
+        QThread::msleep(2);
+        QCoreApplication::processEvents();
+    }
+    m_lastShown.invalidate(); // the first item is shown at once
 }
 
 void TFMsg::showProgressItem(const QString& text) {
-    // Eliding keeps the line within the window; repainting is limited to a few
-    // times a second so that a fast loop is not slowed by drawing.
-    if (m_lastPaint.isValid() && m_lastPaint.elapsed() < 50)
+    m_item = text;
+    // Called for every item of loops of a million: between the pumps this is one
+    // string assignment and one clock read.
+    if (m_lastShown.isValid() && m_lastShown.elapsed() < kPumpMs)
         return;
-    m_lastPaint.restart();
-    m_item->setText(m_item->fontMetrics().elidedText(text, Qt::ElideMiddle, 240));
-    QApplication::processEvents();
+    m_lastShown.start();
+    showStatus();
+    QCoreApplication::processEvents();
 }
 
-void TFMsg::endProgress() { hide(); }
+void TFMsg::endProgress() {
+    hide();
+    m_animation->setKind(ProgressAnimationKind::None);
+}
+
+void TFMsg::retranslate() {
+    if (!m_operation)
+        return;
+    m_operationText = progressTitle(*m_operation);
+    showStatus();
+}
+
+void TFMsg::reject() {
+    requestCancel();
+    QDialog::reject(); // hides the window; the loop ends at its next check
+}
+
+void TFMsg::showStatus() {
+    // The line holds the whole title where it can; a long item (a path) loses its
+    // middle, so that both its start and the file name stay readable.
+    const QFontMetrics fm = m_status->fontMetrics();
+    if (m_item.isEmpty()) {
+        m_status->setText(fm.elidedText(m_operationText, Qt::ElideRight, kStatusWidth));
+        return;
+    }
+    const QString head = m_operationText + ' ';
+    const int room = kStatusWidth - fm.horizontalAdvance(head);
+    if (room >= kStatusWidth / 4)
+        m_status->setText(head + fm.elidedText(m_item, Qt::ElideMiddle, room));
+    else
+        m_status->setText(fm.elidedText(head + m_item, Qt::ElideMiddle, kStatusWidth));
+}
+
+void TFMsg::placeOverMainWindow() {
+    QRect over;
+    if (m_mainWindow && m_mainWindow->isVisible() && !m_mainWindow->isMinimized())
+        over = m_mainWindow->frameGeometry();
+    else if (const QScreen* screen =
+                 m_mainWindow ? m_mainWindow->screen() : QGuiApplication::primaryScreen())
+        over = screen->availableGeometry();
+    if (over.isValid())
+        move(over.center() - rect().center());
+}
+
+void TFMsg::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.fillRect(rect(), Qt::white); // whatever style sheet a parent may carry
+    p.setPen(QPen(QColor(0, 0, 255), 1, Qt::DotLine));
+    p.setBrush(Qt::NoBrush);
+    p.drawRoundedRect(QRectF(0.5, 0.5, kWidth - 2, kHeight - 2), kCorner / 2.0 - 1,
+                      kCorner / 2.0 - 1);
+}
 
 void TFMsg::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {
-        requestCancel();
+        event->accept(); // acted on when released, as the button is
         return;
     }
     QDialog::keyPressEvent(event);
 }
 
-void TFMsg::closeEvent(QCloseEvent* event) {
-    requestCancel();
-    event->ignore();
+void TFMsg::keyReleaseEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && !event->isAutoRepeat()) {
+        event->accept();
+        reject();
+        return;
+    }
+    QDialog::keyReleaseEvent(event);
 }
