@@ -10,6 +10,8 @@ function(rendolo_add_test name)
   else()
     target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
   endif()
+  # Also compiled in, so a test binary run by hand finds the shared corpus.
+  target_compile_definitions(${name} PRIVATE RENDOLO_SHARED_DIR_DEFAULT="${CMAKE_SOURCE_DIR}/../shared")
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;RENDOLO_SOURCE_DIR=${CMAKE_SOURCE_DIR};RENDOLO_SHARED_DIR=${CMAKE_SOURCE_DIR}/../shared"

@@ -63,6 +63,14 @@ QString fromNativePath(const std::string& bytes) {
 }
 
 QByteArray toNativePath(const QString& path) {
+    bool escapes = false;
+    for (QChar c : path)
+        if (c.unicode() >= 0xDC80 && c.unicode() <= 0xDCFF) {
+            escapes = true;
+            break;
+        }
+    if (!escapes)
+        return path.toUtf8();
     QByteArray out;
     out.reserve(path.size());
     qsizetype i = 0;

@@ -96,7 +96,8 @@ bool isFile(const QString& path) {
 } // namespace
 
 bool SongReader::readTagsIntoItem(const QString& path, SongItem& item, Mode mode) {
-    if (path.endsWith(QStringLiteral(".cda"), Qt::CaseInsensitive) || !isFile(path))
+    // A missing file fails to open in Analyse; no separate look first.
+    if (path.endsWith(QStringLiteral(".cda"), Qt::CaseInsensitive))
         return false;
     if (!m_analyser.Analyse(nativePath(path)))
         return false;

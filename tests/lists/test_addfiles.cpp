@@ -20,7 +20,7 @@ struct CLocale {
 } cLocale;
 
 QString corpusFile(const char* name) {
-    return qEnvironmentVariable("RENDOLO_SHARED_DIR") + "/corpus/public/" + name;
+    return qEnvironmentVariable("RENDOLO_SHARED_DIR", RENDOLO_SHARED_DIR_DEFAULT) + "/corpus/public/" + name;
 }
 
 class AddFilesTest : public ::testing::Test {
