@@ -593,6 +593,7 @@ std::string TID3v2::render(std::string_view oldStart, const std::string& fileNam
         keep[s] = loadedHere ? own[s] == m_loaded[s] : own[s].empty();
     }
 
+    std::array<bool, kSlotCount> carried{};
     std::string frames;
     if (oldStart.size() >= 10) {
         const auto* h = reinterpret_cast<const uint8_t*>(oldStart.data());
@@ -628,6 +629,8 @@ std::string TID3v2::render(std::string_view oldStart, const std::string& fileNam
                     if (replaced)
                         continue;
                 }
+                if (slot >= 0)
+                    carried[size_t(slot)] = true;
                 appendFrame(frames, f.id, f.flags, f.data);
             }
         }
@@ -635,7 +638,8 @@ std::string TID3v2::render(std::string_view oldStart, const std::string& fileNam
 
     for (size_t s = 0; s < kSlotCount; ++s) {
         const std::string& text = own[s];
-        if (text.empty() || keep[s])
+        // A kept field whose frame could not be carried (damaged) is written anew.
+        if (text.empty() || (keep[s] && carried[s]))
             continue;
         std::string data(1, '\0');
         if (s == kComment) {
