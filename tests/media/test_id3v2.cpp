@@ -443,3 +443,18 @@ TEST(Id3v2, RenderOverDamagedOldFrames) {
     EXPECT_EQ(back.Link(), "http://x/");
     EXPECT_EQ(back.Title(), "t");
 }
+
+TEST(Id3v2, KeptFieldWhoseFrameRunsPastTheTagIsWrittenAnew) {
+    std::string file = id3v2Tag(3, {{"TIT2", text(0, "abc")}, {"TPE1", text(0, "a")}}) +
+                       std::string(40, 'z') + cbrAudio(2);
+    file[17] = 30; // TIT2 now claims 30 bytes: it runs past the tag into what follows
+    media::MemorySource src(file);
+    TID3v2 t;
+    ASSERT_TRUE(t.Load(src, "f"));
+    ASSERT_EQ(t.Title().substr(0, 3), "abc");
+    t.SetArtist("changed");
+    const std::string tag = t.Render(file, "f");
+    const TID3v2 back = loaded(tag);
+    EXPECT_EQ(back.Title(), t.Title());
+    EXPECT_EQ(back.Artist(), "changed");
+}
