@@ -116,7 +116,7 @@ void TFMsg::reject() {
 
 void TFMsg::showStatus() {
     // The line holds the whole title where it can; a long item (a path) loses its
-    // middle, so that both its start and the file name stay readable.
+    // start, so that the file name, the part that changes, stays readable.
     const QFontMetrics fm = m_status->fontMetrics();
     if (m_item.isEmpty()) {
         m_status->setText(fm.elidedText(m_operationText, Qt::ElideRight, kStatusWidth));
@@ -125,7 +125,7 @@ void TFMsg::showStatus() {
     const QString head = m_operationText + ' ';
     const int room = kStatusWidth - fm.horizontalAdvance(head);
     if (room >= kStatusWidth / 4)
-        m_status->setText(head + fm.elidedText(m_item, Qt::ElideMiddle, room));
+        m_status->setText(head + fm.elidedText(m_item, Qt::ElideLeft, room));
     else
         m_status->setText(fm.elidedText(head + m_item, Qt::ElideMiddle, kStatusWidth));
 }
