@@ -52,8 +52,8 @@ int runOne(std::size_t n, bool full) {
         const double plainSeconds = secondsSince(start);
         equal = plain == fast;
         std::printf("  plain: %8.2f s  %12.0f pairs/s\n", plainSeconds, pairsTotal / plainSeconds);
-        std::printf("  speed-up %.1fx; fast == plain on all pairs: %s\n", plainSeconds / fastSeconds,
-                    equal ? "yes" : "NO");
+        std::printf("  speed-up %.1fx; fast == plain on all pairs: %s\n",
+                    plainSeconds / fastSeconds, equal ? "yes" : "NO");
     } else {
         // Every 97th row, all its pairs, through Compare itself.
         TStringCompare plainCompare;
@@ -75,12 +75,13 @@ int runOne(std::size_t n, bool full) {
         const double plainSeconds = secondsSince(start);
         const double plainRate = samplePairs / plainSeconds;
         equal = samplePlain == sampleFast;
-        std::printf("  plain: %8.2f s  %12.0f pairs/s over a sample of %.0f pairs (every 97th row)\n",
-                    plainSeconds, plainRate, samplePairs);
+        std::printf(
+            "  plain: %8.2f s  %12.0f pairs/s over a sample of %.0f pairs (every 97th row)\n",
+            plainSeconds, plainRate, samplePairs);
         std::printf("  plain total estimated %.0f s; speed-up about %.1fx; fast == plain on the "
                     "sample (%zu pairs): %s\n",
-                    pairsTotal / plainRate, pairsTotal / plainRate / fastSeconds, samplePlain.size(),
-                    equal ? "yes" : "NO");
+                    pairsTotal / plainRate, pairsTotal / plainRate / fastSeconds,
+                    samplePlain.size(), equal ? "yes" : "NO");
     }
     std::fflush(stdout);
     return equal ? 0 : 1;

@@ -27,9 +27,9 @@ private:
 };
 
 inline std::string word(Random& r) {
-    static const char* syllables[] = {"ka", "ro", "mi", "ne", "ta", "lo", "su", "ri", "an", "el",
-                                      "or", "vi", "da", "be", "li", "mo", "sha", "ter", "gon",
-                                      "wel", "ix", "un", "pa", "qu", "zen", "y", "ch", "st"};
+    static const char* syllables[] = {
+        "ka", "ro", "mi",  "ne",  "ta",  "lo",  "su", "ri", "an", "el", "or",  "vi", "da", "be",
+        "li", "mo", "sha", "ter", "gon", "wel", "ix", "un", "pa", "qu", "zen", "y",  "ch", "st"};
     std::string w;
     const std::size_t n = 1 + r.below(3);
     for (std::size_t i = 0; i < n; ++i)
@@ -114,10 +114,19 @@ inline std::vector<std::string> fileNames(std::size_t n, std::uint64_t seed) {
         const std::string title = phrase(r, 1, 4);
         std::string name;
         switch (r.below(4)) {
-        case 0: name = twoDigits(1 + r.below(20)) + " - " + artist + " - " + title; break;
-        case 1: name = artist + " - " + phrase(r, 1, 3) + " - " + twoDigits(1 + r.below(20)) + " - " + title; break;
-        case 2: name = artist + "-" + title; break;
-        default: name = artist + " - " + title; break;
+        case 0:
+            name = twoDigits(1 + r.below(20)) + " - " + artist + " - " + title;
+            break;
+        case 1:
+            name = artist + " - " + phrase(r, 1, 3) + " - " + twoDigits(1 + r.below(20)) + " - " +
+                   title;
+            break;
+        case 2:
+            name = artist + "-" + title;
+            break;
+        default:
+            name = artist + " - " + title;
+            break;
         }
         names.push_back(name + (r.chance(90) ? ".mp3" : ".MP3"));
     }

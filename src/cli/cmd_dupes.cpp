@@ -33,15 +33,16 @@ std::vector<std::string> namesOf(const std::vector<Song>& songs) {
 // Two decimals and a full stop, whatever the locale.
 std::string percentText(double percent) {
     char buffer[64];
-    const auto r = std::to_chars(buffer, buffer + sizeof buffer, percent,
-                                 std::chars_format::fixed, 2);
+    const auto r =
+        std::to_chars(buffer, buffer + sizeof buffer, percent, std::chars_format::fixed, 2);
     return std::string(buffer, r.ptr);
 }
 
 } // namespace
 
 static int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    static const char* kUsage = "usage: rendolo-cli dupes [--threshold N] [-r] DIR... [--other DIR...]\n";
+    static const char* kUsage =
+        "usage: rendolo-cli dupes [--threshold N] [-r] DIR... [--other DIR...]\n";
     double threshold = 85.0;
     bool recursive = false;
     bool other = false;

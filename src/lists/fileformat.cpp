@@ -41,13 +41,20 @@ bool IsPatternLetter(char c) {
 
 std::string* PatternField(TOMp3Format& format, char letter) {
     switch (letter) {
-    case 'A': return &format.PatArtist;
-    case 'B': return &format.PatAlbum;
-    case 'G': return &format.PatGenre;
-    case 'S': return &format.PatTitle;
-    case 'T': return &format.PatTrack;
-    case 'Y': return &format.PatYear;
-    default: return nullptr;
+    case 'A':
+        return &format.PatArtist;
+    case 'B':
+        return &format.PatAlbum;
+    case 'G':
+        return &format.PatGenre;
+    case 'S':
+        return &format.PatTitle;
+    case 'T':
+        return &format.PatTrack;
+    case 'Y':
+        return &format.PatYear;
+    default:
+        return nullptr;
     }
 }
 
@@ -96,7 +103,8 @@ std::string ParseFileName(TOMp3Format& format, const std::string& fileName,
             if (!run.empty()) {
                 format.Separators.push_back(run);
                 const std::size_t at = work.find(run);
-                const std::string value = at == std::string::npos ? std::string() : work.substr(0, at);
+                const std::string value =
+                    at == std::string::npos ? std::string() : work.substr(0, at);
                 if (std::string* field = PatternField(format, current); field && field->empty())
                     *field = value;
                 if (!value.empty()) {

@@ -10,12 +10,13 @@
 
 // The state of one parse, reused between calls.
 struct TOMp3Format {
-    std::string CachedName;    // the last parsed file name, lower-cased (also set by BuildFromPattern)
+    std::string CachedName; // the last parsed file name, lower-cased (also set by BuildFromPattern)
     std::string CachedPattern; // the pattern of the last parse as given ("Auto" stays "Auto")
     std::string FoundLetters;  // letters that received a non-empty value, in the order found
     int ValueCount = 0;        // number of entries in Values
     int TokenCount = 0;        // number of entries in Separators
-    std::string PatArtist, PatAlbum, PatTitle, PatYear, PatGenre, PatTrack; // first value per letter
+    std::string PatArtist, PatAlbum, PatTitle, PatYear, PatGenre,
+        PatTrack;                        // first value per letter
     std::vector<std::string> Values;     // Values[i] is the value of FoundLetters[i]
     std::vector<std::string> Separators; // the literal runs in pattern order
 

@@ -14,6 +14,14 @@ std::vector<TStringCompare::Prepared> prepareAll(const TStringCompare& compare,
     return out;
 }
 
+std::vector<TStringCompare::Key> keysOf(const std::vector<TStringCompare::Prepared>& prepared) {
+    std::vector<TStringCompare::Key> keys;
+    keys.reserve(prepared.size());
+    for (const auto& p : prepared)
+        keys.push_back(p.key);
+    return keys;
+}
+
 // The shared loop shape: row i of `rows`, columns j from `firstColumn(i)` to `columns`.
 // compare(i, j, percent) tells whether the pair is found.
 template <typename FirstColumn, typename ComparePair>
@@ -46,10 +54,12 @@ bool runLoop(std::size_t rows, std::size_t columns, FirstColumn firstColumn,
 bool DuplicateFinder::FindItself(const std::vector<std::string>& names, const PairFound& found,
                                  const Progress& progress) const {
     const auto prepared = prepareAll(m_compare, names);
+    const auto keys = keysOf(prepared);
     return runLoop(
         names.size(), names.size(), [](std::size_t i) { return i + 1; },
         [&](std::size_t i, std::size_t j, double& percent) {
-            return m_compare.ComparePrepared(prepared[i], prepared[j], &percent);
+            return !m_compare.CannotPass(keys[i], keys[j]) &&
+                   m_compare.ComparePrepared(prepared[i], prepared[j], &percent);
         },
         found, progress);
 }
@@ -59,16 +69,19 @@ bool DuplicateFinder::FindOther(const std::vector<std::string>& first,
                                 const Progress& progress) const {
     const auto preparedFirst = prepareAll(m_compare, first);
     const auto preparedSecond = prepareAll(m_compare, second);
+    const auto keysFirst = keysOf(preparedFirst);
+    const auto keysSecond = keysOf(preparedSecond);
     return runLoop(
         first.size(), second.size(), [](std::size_t) { return std::size_t{0}; },
         [&](std::size_t i, std::size_t j, double& percent) {
-            return m_compare.ComparePrepared(preparedFirst[i], preparedSecond[j], &percent);
+            return !m_compare.CannotPass(keysFirst[i], keysSecond[j]) &&
+                   m_compare.ComparePrepared(preparedFirst[i], preparedSecond[j], &percent);
         },
         found, progress);
 }
 
-bool DuplicateFinder::FindItselfPlain(const std::vector<std::string>& names,
-                                      const PairFound& found, const Progress& progress) const {
+bool DuplicateFinder::FindItselfPlain(const std::vector<std::string>& names, const PairFound& found,
+                                      const Progress& progress) const {
     TStringCompare compare = m_compare;
     compare.OnBeforeCompare = nullptr;
     compare.OnFound = nullptr;
@@ -84,8 +97,8 @@ bool DuplicateFinder::FindItselfPlain(const std::vector<std::string>& names,
 }
 
 bool DuplicateFinder::FindOtherPlain(const std::vector<std::string>& first,
-                                     const std::vector<std::string>& second,
-                                     const PairFound& found, const Progress& progress) const {
+                                     const std::vector<std::string>& second, const PairFound& found,
+                                     const Progress& progress) const {
     TStringCompare compare = m_compare;
     compare.OnBeforeCompare = nullptr;
     compare.OnFound = nullptr;

@@ -86,8 +86,7 @@ inline double ratio(std::size_t a, std::size_t b) {
 }
 
 inline double blend(double word, double chars, double count, double length) {
-    return kWordWeight * word + kCharWeight * chars + kCountWeight * count +
-           kLengthWeight * length;
+    return kWordWeight * word + kCharWeight * chars + kCountWeight * count + kLengthWeight * length;
 }
 
 // 2 x matching positions / (sum of lengths). A position i of the shorter word s matches when
@@ -110,19 +109,9 @@ double wordSimilarity(const std::u32string& x, const std::u32string& y) {
     return 2.0 * static_cast<double>(matches) / static_cast<double>(ls + lt);
 }
 
-// Bits set in a symbol mask (36 bits). A table, because without a popcnt instruction in the
-// target the compiler calls a library routine, and this runs once per compared pair.
-inline int symbolCount(std::uint64_t mask) {
-    static constexpr auto kTable = [] {
-        std::array<unsigned char, 4096> t{};
-        for (std::size_t i = 0; i < t.size(); ++i)
-            t[i] = static_cast<unsigned char>(std::popcount(i));
-        return t;
-    }();
-    return kTable[mask & 0xFFF] + kTable[(mask >> 12) & 0xFFF] + kTable[(mask >> 24) & 0xFFF];
+inline bool isSpaceOrControl(char32_t c) {
+    return c <= 32;
 }
-
-inline bool isSpaceOrControl(char32_t c) { return c <= 32; }
 
 std::u32string trimmed(const std::u32string& s) {
     std::size_t b = 0;
@@ -137,17 +126,31 @@ std::u32string trimmed(const std::u32string& s) {
 } // namespace
 
 TStringCompare::TStringCompare()
-    : m_excludeWords{"The"}, m_excludeChars(",.'\"()[]"), m_spacers(" _-") {}
+    : m_excludeWords{"The"}, m_excludeChars(",.'\"()[]"), m_spacers(" _-") {
+    updateMinShared();
+}
 
 void TStringCompare::SetPercentage(double value) {
-    if (value > 0.0 && value <= 100.0)
+    if (value > 0.0 && value <= 100.0) {
         m_percentage = value;
+        updateMinShared();
+    }
+}
+
+void TStringCompare::updateMinShared() {
+    for (int symbols = 1; symbols <= 36; ++symbols) {
+        int shared = 0;
+        while (shared <= symbols &&
+               blend(100.0, 100.0 * shared / symbols, 100.0, 100.0) <= m_percentage)
+            ++shared;
+        m_minShared[symbols] = static_cast<unsigned char>(shared);
+    }
 }
 
 TStringCompare::Prepared TStringCompare::Prepare(const std::string& text) const {
     Prepared p;
     p.upper = asciiUpper(text);
-    p.upperHash = fnv1a(p.upper);
+    p.key.upperHash = fnv1a(p.upper);
 
     // Exclusion text: the lines joined by CR LF, trimmed as a whole, upper-cased, framed by
     // LF and CR so that only a whole line can match a word.
@@ -207,8 +210,8 @@ TStringCompare::Prepared TStringCompare::Prepare(const std::string& text) const 
     }
     for (std::size_t k = 0; k < p.counts.size(); ++k)
         if (p.counts[k] > 0)
-            p.symbolMask |= std::uint64_t{1} << k;
-    p.rebuiltHash = fnv1a(p.rebuilt);
+            p.key.symbolMask |= std::uint64_t{1} << k;
+    p.key.rebuiltHash = fnv1a(p.rebuilt);
     return p;
 }
 
@@ -221,10 +224,18 @@ TStringCompare::Prepared TStringCompare::Prepare(const std::string& text) const 
 TStringCompare::Outcome TStringCompare::evaluate(const Prepared& first, const Prepared& second,
                                                  bool prune, double& similarity) const {
     similarity = 100.0;
-    if (first.upperHash == second.upperHash && first.upper == second.upper)
+    if (first.key.upperHash == second.key.upperHash && first.upper == second.upper)
         return Outcome::Identical;
-    if (first.rebuiltHash == second.rebuiltHash && first.rebuilt == second.rebuilt)
+    if (first.key.rebuiltHash == second.key.rebuiltHash && first.rebuilt == second.rebuilt)
         return Outcome::Identical;
+
+    // Symbols present in only one text contribute 0 to the character measure, the others at
+    // most 100; first with the other measures at their most, then with their real values.
+    const std::uint64_t either = first.key.symbolMask | second.key.symbolMask;
+    const int symbols = bitCount(either);
+    const int shared = bitCount(first.key.symbolMask & second.key.symbolMask);
+    if (prune && symbols > 0 && shared < m_minShared[symbols])
+        return Outcome::Pruned;
 
     const Prepared& a = second.cutLength > first.cutLength ? second : first;
     const Prepared& b = second.cutLength > first.cutLength ? first : second;
@@ -235,15 +246,10 @@ TStringCompare::Outcome TStringCompare::evaluate(const Prepared& first, const Pr
     const std::vector<std::u32string>& shortList = bHasMore ? a.words : b.words;
     const double countMeasure = ratio(longList.size(), shortList.size());
 
-    const std::uint64_t either = a.symbolMask | b.symbolMask;
-    const int symbols = symbolCount(either);
     if (prune && symbols > 0) {
-        // Symbols present in only one text contribute 0, the others at most 100.
-        const int shared = symbolCount(a.symbolMask & b.symbolMask);
         const double charBound = 100.0 * shared / symbols;
-        if (blend(100.0, charBound, countMeasure, lengthMeasure) <= m_percentage) {
+        if (blend(100.0, charBound, countMeasure, lengthMeasure) <= m_percentage)
             return Outcome::Pruned;
-        }
     }
     double charMeasure = 0.0;
     if (symbols > 0) {
@@ -266,8 +272,8 @@ TStringCompare::Outcome TStringCompare::evaluate(const Prepared& first, const Pr
                 double best = sum;
                 for (std::size_t r = k; r < nShort; ++r)
                     best += 1.0;
-                if (blend(best / static_cast<double>(nShort) * 100.0, charMeasure,
-                          countMeasure, lengthMeasure) <= m_percentage) {
+                if (blend(best / static_cast<double>(nShort) * 100.0, charMeasure, countMeasure,
+                          lengthMeasure) <= m_percentage) {
                     return Outcome::Pruned;
                 }
             }
@@ -304,8 +310,7 @@ bool TStringCompare::ComparePrepared(const Prepared& first, const Prepared& seco
                                      double* percent) const {
     double similarity = 0.0;
     const Outcome outcome = evaluate(first, second, true, similarity);
-    if (outcome == Outcome::Pruned ||
-        (outcome == Outcome::Blended && !(similarity > m_percentage)))
+    if (outcome == Outcome::Pruned || (outcome == Outcome::Blended && !(similarity > m_percentage)))
         return false;
     if (percent)
         *percent = similarity;

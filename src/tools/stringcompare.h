@@ -22,15 +22,17 @@ public:
 
     // One text after the normalisation that does not depend on the other text of a pair.
     // Built once per text by Prepare() so that a list can be compared pair by pair cheaply.
-    struct Prepared {
-        // What every pair reads comes first, so that one pair touches little memory.
+    struct Key {
         std::uint64_t upperHash = 0;
         std::uint64_t rebuiltHash = 0;
         std::uint64_t symbolMask = 0; // bit k set when counts[k] > 0
-        std::size_t cutLength = 0;    // characters left after the extension was removed
+    };
+    struct Prepared {
+        Key key;                   // first: what every pair reads
+        std::size_t cutLength = 0; // characters left after the extension was removed
         std::vector<std::u32string> words;
-        std::u32string rebuilt;  // the kept words joined by single spaces
-        std::string upper;       // the text with a-z upper-cased (UTF-8 bytes)
+        std::u32string rebuilt;                 // the kept words joined by single spaces
+        std::string upper;                      // the text with a-z upper-cased (UTF-8 bytes)
         std::array<std::uint32_t, 36> counts{}; // 0-9 then A-Z
     };
 
@@ -78,8 +80,31 @@ public:
     Prepared Prepare(const std::string& text) const;
     bool ComparePrepared(const Prepared& first, const Prepared& second, double* percent) const;
 
+    // The first, cheap test of ComparePrepared on the keys of two prepared texts (a loop
+    // over many texts keeps the keys side by side): true when the pair is certainly not
+    // found, because the texts differ and share too few of the symbols 0-9, A-Z for the
+    // similarity to exceed Percentage even if every other measure were 100. False means
+    // "ask ComparePrepared".
+    bool CannotPass(const Key& first, const Key& second) const {
+        if (first.upperHash == second.upperHash || first.rebuiltHash == second.rebuiltHash)
+            return false;
+        const std::uint64_t either = first.symbolMask | second.symbolMask;
+        return either != 0 &&
+               bitCount(first.symbolMask & second.symbolMask) < m_minShared[bitCount(either)];
+    }
+
 private:
+    // Bits set in a word; written out because without a popcnt instruction in the target
+    // std::popcount becomes a library call, and this runs for every pair of a list.
+    static int bitCount(std::uint64_t x) {
+        x = x - ((x >> 1) & 0x5555555555555555ull);
+        x = (x & 0x3333333333333333ull) + ((x >> 2) & 0x3333333333333333ull);
+        x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0Full;
+        return static_cast<int>((x * 0x0101010101010101ull) >> 56);
+    }
+
     enum class Outcome { Identical, Blended, Pruned };
+    void updateMinShared();
     Outcome evaluate(const Prepared& first, const Prepared& second, bool prune,
                      double& similarity) const;
 
@@ -89,5 +114,8 @@ private:
     bool m_excludeExtension = true;
     bool m_excludeDoubleLetters = true;
     double m_percentage = 85.0;
+    // For each number of symbols in a pair (1 to 36), the fewest symbols both texts must
+    // share before the pair can pass at all, even with every other measure at 100.
+    std::array<unsigned char, 37> m_minShared{};
     double m_lastPercentage = 0.0;
 };

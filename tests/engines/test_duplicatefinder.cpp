@@ -6,7 +6,8 @@
 
 namespace {
 
-std::vector<DuplicatePair> collect(const std::function<bool(const DuplicateFinder::PairFound&)>& run) {
+std::vector<DuplicatePair>
+collect(const std::function<bool(const DuplicateFinder::PairFound&)>& run) {
     std::vector<DuplicatePair> pairs;
     run([&](const DuplicatePair& p) { pairs.push_back(p); });
     return pairs;
@@ -18,8 +19,8 @@ TEST(DuplicateFinder, FastLoopsEqualPlainCompare) {
     const auto names = namegen::fileNames(500, 7);
     const std::vector<std::string> left(names.begin(), names.begin() + 200);
     const std::vector<std::string> right(names.begin() + 200, names.end());
-    const std::pair<double, bool> settings[] = {
-        {85.0, true}, {70.0, true}, {95.0, true}, {100.0, true}, {30.0, true}, {85.0, false}};
+    const std::pair<double, bool> settings[] = {{85.0, true},  {70.0, true}, {95.0, true},
+                                                {100.0, true}, {30.0, true}, {85.0, false}};
     for (const auto& [threshold, doubleLetters] : settings) {
         {
             SCOPED_TRACE(testing::Message() << threshold << " " << doubleLetters);
@@ -31,7 +32,8 @@ TEST(DuplicateFinder, FastLoopsEqualPlainCompare) {
             const auto plain = collect([&](auto& f) { return finder.FindItselfPlain(names, f); });
             EXPECT_EQ(fast, plain);
             EXPECT_FALSE(fast.empty());
-            const auto fastOther = collect([&](auto& f) { return finder.FindOther(left, right, f); });
+            const auto fastOther =
+                collect([&](auto& f) { return finder.FindOther(left, right, f); });
             const auto plainOther =
                 collect([&](auto& f) { return finder.FindOtherPlain(left, right, f); });
             EXPECT_EQ(fastOther, plainOther);
@@ -46,7 +48,8 @@ TEST(DuplicateFinder, PairsComeInLoopOrder) {
                                             "abba - waterloo.mp3", "ABBA - Waterloo.MP3",
                                             "Queen - Inuendo.mp3"};
     const auto pairs = collect([&](auto& f) { return finder.FindItself(names, f); });
-    const std::vector<std::pair<std::size_t, std::size_t>> expected = {{0, 2}, {0, 3}, {1, 4}, {2, 3}};
+    const std::vector<std::pair<std::size_t, std::size_t>> expected = {
+        {0, 2}, {0, 3}, {1, 4}, {2, 3}};
     ASSERT_EQ(pairs.size(), expected.size());
     for (std::size_t k = 0; k < pairs.size(); ++k) {
         EXPECT_EQ(pairs[k].first, expected[k].first);

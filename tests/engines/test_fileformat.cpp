@@ -26,7 +26,7 @@ TEST(FileFormat, ParseFileNameByPattern) {
         {"1999-Album-Artist_-_Song.mp3", "Auto", "Y=1999|A=Album|S=Artist|B=Song"},
         {"[05] - Intro.mp3", "[T] - S", "T=05|S=Intro"},
         {"Artist - Song.mp3", "A - B - S", "A=Artist|S=Song"}, // missing literal: no album
-        {"Artist - Song", "A - S", "A=Artist|S=Song"},          // read as Artist - Song.mp3
+        {"Artist - Song", "A - S", "A=Artist|S=Song"},         // read as Artist - Song.mp3
         {"Artist - Song.MP3", "A - S", "A=Artist|S=Song"},
         {"AC - DC - Thunder.mp3", "A - S", "A=AC|S=DC - Thunder"}, // first occurrence wins
         {"One - Two - Three.mp3", "A - S - A", "A=One|S=Two|A=Three"},
@@ -104,7 +104,8 @@ TEST(FileFormat, BuildFromPatternInsertsValuesOnce) {
 }
 
 TEST(FileFormat, CleanFileName) {
-    EXPECT_EQ(CleanFileName("AC/DC: \"Back\\in*Black\" <Live>|?'.mp3"), "ACDC BackinBlack Live.mp3");
+    EXPECT_EQ(CleanFileName("AC/DC: \"Back\\in*Black\" <Live>|?'.mp3"),
+              "ACDC BackinBlack Live.mp3");
     EXPECT_EQ(CleanFileName("a/b\\c:d.e*f\"g<h>i|j?k'l", CleanForm::Folder), "a/b\\c:defghijkl");
     EXPECT_EQ(CleanFileName(""), "");
 }

@@ -55,14 +55,14 @@ TEST_F(FolderScan, SubFoldersFirstThenMp3ThenCdaInNameOrder) {
     file("x/c.mp3");
     file("x/deeper/f.Mp3");
     file("Vol. 2/d.mp3");
-    fs::create_directory(m_root / "folder.mp3"); // a folder, not a file
-    fs::create_directory_symlink(m_root, m_root / "loop");      // back into the scan
+    fs::create_directory(m_root / "folder.mp3");                 // a folder, not a file
+    fs::create_directory_symlink(m_root, m_root / "loop");       // back into the scan
     fs::create_directory_symlink(m_root / "x", m_root / "link"); // elsewhere: followed
     fs::create_symlink(m_root / "missing.mp3", m_root / "dangling.mp3");
 
-    EXPECT_EQ(scan(true), (std::vector<std::string>{
-                              "link/deeper/|f.Mp3", "link/|c.mp3", "Vol. 2/|d.mp3",
-                              "x/deeper/|f.Mp3", "x/|c.mp3", "|A.MP3", "|b.mp3", "|Track01.cda"}));
+    EXPECT_EQ(scan(true), (std::vector<std::string>{"link/deeper/|f.Mp3", "link/|c.mp3",
+                                                    "Vol. 2/|d.mp3", "x/deeper/|f.Mp3", "x/|c.mp3",
+                                                    "|A.MP3", "|b.mp3", "|Track01.cda"}));
     EXPECT_EQ(scan(false), (std::vector<std::string>{"|A.MP3", "|b.mp3", "|Track01.cda"}));
 }
 
@@ -85,9 +85,8 @@ TEST_F(FolderScan, ReportsSizeAndAttributesAndStopsOnRequest) {
     EXPECT_FALSE(seen[1].hidden);
 
     int calls = 0;
-    EXPECT_FALSE(ScanFolderFiles(m_root.string(), false, [&](const ScannedFile&) {
-        return ++calls < 1;
-    }));
+    EXPECT_FALSE(
+        ScanFolderFiles(m_root.string(), false, [&](const ScannedFile&) { return ++calls < 1; }));
     EXPECT_EQ(calls, 1);
 
     file("sub/c.mp3");
