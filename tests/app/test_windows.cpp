@@ -23,6 +23,7 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QStandardItemModel>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -212,7 +213,12 @@ private slots:
         QCOMPARE(settings.text("Mp3FileFormat"), QString("S - A"));
         QCOMPARE(formats->currentIndex(), 3);
 
+        w.showPage("List"); // the column menu's "Set visible columns"
+        QCOMPARE(w.findChild<QTabWidget*>("PCSettings")->currentWidget()->objectName(),
+                 QString("TSList"));
+        QVERIFY(w.isVisible());
         w.save();
+        QVERIFY(!w.isVisible());
         Settings restarted(programFolder);
         QVERIFY(!restarted.columnVisible(4));
         QVERIFY(restarted.flag("RBWhole"));

@@ -551,6 +551,18 @@ void TFSettings::showPage(Page page) {
     activateWindow();
 }
 
+void TFSettings::showPage(const QString& page) {
+    static const char* const captions[] = {"Global",    "On Startup", "List", "List GUI",
+                                           "List Hint", "Player",     "Other"};
+    for (int i = 0; i < m_pages->count(); ++i)
+        if (page.compare(QLatin1String(captions[i]), Qt::CaseInsensitive) == 0 ||
+            page.compare(m_pages->widget(i)->objectName(), Qt::CaseInsensitive) == 0)
+            m_pages->setCurrentIndex(i);
+    show();
+    raise();
+    activateWindow();
+}
+
 void TFSettings::save() {
     m_settings.saveSettings();
     close();

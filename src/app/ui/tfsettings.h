@@ -26,6 +26,9 @@ public:
 
     // Shows the window on a page (the column menu's "Set visible columns" uses List).
     void showPage(Page page);
+    // The same by the page's English caption or object name ("List", "TSList");
+    // an unknown or empty name keeps the page last shown.
+    void showPage(const QString& page);
     // The custom style window used by both "Custom" entries; without one the
     // settings window makes its own on first use.
     void setCustomStyleWindow(TFCustom* custom) { m_custom = custom; }
