@@ -65,9 +65,12 @@ SongItem SongReader::makeSongItem(const QString& name, const QString& folder,
         fileName = name.mid(slash + 1);
     }
     const QString path = location + fileName;
+    // Only a regular file is read: a pipe or device given by name would block or never end.
+    bool regular = true;
     if (size == -1) {
         struct stat st {};
-        if (::stat(toNativePath(path).constData(), &st) == 0 && S_ISREG(st.st_mode))
+        regular = ::stat(toNativePath(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
+        if (regular)
             size = st.st_size;
     }
     if (attributes == -1)
@@ -77,7 +80,8 @@ SongItem SongReader::makeSongItem(const QString& name, const QString& folder,
     item.append(fileName);
     item.append(fileSizeKbText(size));
     item.append(location);
-    const bool read = m_settings.flag("RBLTBegining") && readTagsIntoItem(path, item, Mode::Append);
+    const bool read =
+        regular && m_settings.flag("RBLTBegining") && readTagsIntoItem(path, item, Mode::Append);
     if (!read)
         for (int i = 0; i < 13; ++i)
             item.append(QStringLiteral(" "));
