@@ -58,11 +58,13 @@ TFMsg::TFMsg(QWidget* mainWindow, const Settings* settings)
 
 void TFMsg::startProgress(const QString& operation) {
     QCoreApplication::processEvents();
-    m_operation = findProgressOperation(operation);
-    if (m_operation)
-        m_operationText = progressTitle(*m_operation);
     // An unknown name keeps the previous title but has no animation.
-    m_animation->setKind(m_operation ? m_operation->animation : ProgressAnimationKind::None);
+    const ProgressOperation* known = findProgressOperation(operation);
+    if (known) {
+        m_operation = known;
+        m_operationText = progressTitle(*known);
+    }
+    m_animation->setKind(known ? known->animation : ProgressAnimationKind::None);
 
     const bool animations = !m_settings || m_settings->flag("CBAnimations");
     m_animation->setVisible(animations);

@@ -52,7 +52,7 @@ private:
     ProgressAnimation* m_animation;
     QLabel* m_status;
     QPushButton* m_cancel;
-    const ProgressOperation* m_operation = nullptr;
+    const ProgressOperation* m_operation = nullptr; // the last known one: the title's source
     QString m_operationText;
     QString m_item;
     QElapsedTimer m_lastShown; // when the status line and the event loop last ran
