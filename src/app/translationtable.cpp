@@ -24,9 +24,12 @@ void TranslationTable::clear() {
 
 bool TranslationTable::load(const IniFile& file, Progress* progress) {
     clear();
+    // Both sections are copied first: the progress lets events run, and the file
+    // object need not outlive them.
+    const auto messages = file.entries(kMessages);
+    const auto translations = file.entries(kTranslations);
     int lastPercent = -1;
-    auto readSection = [&](const QString& section, bool message, int from) {
-        const auto lines = file.entries(section);
+    auto readSection = [&](const QList<QPair<QString, QString>>& lines, bool message, int from) {
         QHash<QString, int> byText; // lower-case text -> row
         for (qsizetype i = 0; i < lines.size(); ++i) {
             const auto& [key, text] = lines[i];
@@ -52,7 +55,7 @@ bool TranslationTable::load(const IniFile& file, Progress* progress) {
         }
         return true;
     };
-    return readSection(kMessages, true, 0) && readSection(kTranslations, false, 50);
+    return readSection(messages, true, 0) && readSection(translations, false, 50);
 }
 
 void TranslationTable::setText(int row, const QString& text) {
