@@ -64,7 +64,7 @@ int main(int argc, char** argv) {
     FocusHighlight focusHighlight;
 
     splash.showStep("SplashFormMsgForm", "Loading Messages");
-    TFMsg progress(&mainWindow);
+    TFMsg progress(&mainWindow, &settings);
     splash.showStep("SplashFormAbout", "Loading About");
     TFAbout about(&mainWindow);
     splash.showStep("SplashFormDonations", "Loading Donation Form");

@@ -242,3 +242,14 @@ void MainMenu::build(QMenuBar* bar) {
     actions.value("MRandomPlay")->setCheckable(true);
     actions.value("MControlWinamp")->setCheckable(true);
 }
+
+void MainMenu::refreshSubmenus() {
+    for (QMenu* m : std::as_const(menus)) {
+        if (!qobject_cast<QMenu*>(m->parent()))
+            continue; // a top menu stays open to look into
+        bool any = false;
+        for (QAction* a : m->actions())
+            any = any || (!a->isSeparator() && a->isEnabled());
+        m->menuAction()->setEnabled(any);
+    }
+}

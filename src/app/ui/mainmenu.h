@@ -16,5 +16,7 @@ struct MainMenu {
     // Fills the bar; entries carry their object names for translation.
     void build(QMenuBar* bar);
     QAction* action(const QString& name) const { return actions.value(name); }
+    // A submenu none of whose entries is enabled is shown disabled.
+    void refreshSubmenus();
     QMenu* menu(const QString& name) const { return menus.value(name); }
 };

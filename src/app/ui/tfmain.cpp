@@ -85,6 +85,7 @@ TFMain::TFMain(Services services, QWidget* parent) : QMainWindow(parent), m_s(st
     fillDatabaseFileMenu();
     syncPatternMenus();
     connectMenu();
+    m_menu.refreshSubmenus();
     m_layout = m_s.settings.flag("RBHorizontal") ? 0 : m_s.settings.flag("RBVertical") ? 1 : 2;
     createTrayIcon();
     // Maximised; the geometry also covers desktops without a window manager.
@@ -113,6 +114,7 @@ void TFMain::setWindows(Windows windows) {
         enable("MAddS", [this] { addFolderFromDialog(true); });
         enable("MFindAll", [this] { findAllMp3s(); });
     }
+    m_menu.refreshSubmenus();
 }
 
 void TFMain::setScanRunning(bool running) {
