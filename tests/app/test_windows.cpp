@@ -111,8 +111,7 @@ private slots:
             "FSample.MExit.Caption=Beenden\nFSample.LVersion_skip_.Caption=Version\nbroken line\n");
         Translator tr(folder(), "Deutsch");
         SampleWindow w;
-        WindowTranslator wt(&w, tr);
-        wt.setLanguage("Deutsch");
+        WindowTranslator& wt = *WindowTranslator::attach(&w, tr);
         QCOMPARE(w.windowTitle(), QString("Beispiel"));
         QCOMPARE(w.save->text(), QString("Speichern"));
         QCOMPARE(w.label->text(), QString("Zwei\nZeilen"));

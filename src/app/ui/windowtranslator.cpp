@@ -218,6 +218,14 @@ WindowTranslator::WindowTranslator(QWidget* window, Translator& translator, bool
     m_window->setProperty(kTranslatedApart, true);
 }
 
+WindowTranslator* WindowTranslator::attach(QWidget* window, Translator& translator,
+                                           bool followAtOnce) {
+    auto* t = new WindowTranslator(window, translator);
+    t->setFollowAtOnce(followAtOnce);
+    t->setLanguage(translator.language());
+    return t;
+}
+
 QString WindowTranslator::t(const QString& key, const QString& def) const {
     return m_translator.translate(key, def);
 }

@@ -22,6 +22,11 @@ public:
     // but the splash window).
     WindowTranslator(QWidget* window, Translator& translator, bool writeTemplate = true);
 
+    // The usual start of a window's life, once its controls exist: a translator owned
+    // by the window, set to the program's current language (template written).
+    static WindowTranslator* attach(QWidget* window, Translator& translator,
+                                    bool followAtOnce = false);
+
     const QString& language() const { return m_language; }
     // Used once the window's controls exist: takes note of the design texts, writes
     // them to the template, then applies the language's translations.
