@@ -61,6 +61,7 @@ TFCustom::TFCustom(Prompt& prompt, Translator& translator, QWidget* parent)
         ++row;
     }
     auto* separators = new QHBoxLayout;
+    separators->setSpacing(14);
     static const char* seps[] = {" - ", "_-_", " = ", " ", "-", "_"};
     int n = 0;
     for (const char* s : seps) {

@@ -80,6 +80,7 @@ TFSettings::TFSettings(Settings& settings, Prompt& prompt, Translator& translato
     : QDialog(parent), m_settings(settings), m_prompt(prompt), m_translator(translator) {
     setObjectName(QStringLiteral("FSettings"));
     setWindowTitle(QStringLiteral("Settings"));
+    resize(620, 560);
     build();
     bindControls();
 
