@@ -271,7 +271,15 @@ private slots:
         QCOMPARE(prompt.asked().size(), 1);
         QCOMPARE(w.table().rows()[0].text, QString("Interpret"));
 
+        // Closing with unsaved edits asks; No keeps the window open.
+        w.show();
+        QVERIFY(!w.close());
+        QVERIFY(w.isVisible());
+        QCOMPARE(prompt.asked().size(), 2);
+
         QVERIFY(w.save());
+        QVERIFY(w.close()); // saved: no question
+        QCOMPARE(prompt.asked().size(), 2);
         IniFile saved(folder() + "Deutsch.lng");
         QCOMPARE(saved.readString("Messages", "A"), QString("Interpret"));
         QCOMPARE(saved.readString("Messages", "B"), QString("Interpret"));
