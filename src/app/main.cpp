@@ -12,7 +12,13 @@
 #include "app/ui/focushighlight.h"
 #include "app/ui/splash.h"
 #include "app/ui/tfmain.h"
+#include "app/languages.h"
+#include "app/ui/tfcustom.h"
 #include "app/ui/tfmsg.h"
+#include "app/ui/tfsettings.h"
+#include "app/ui/tftranslate.h"
+#include "app/ui/windowtranslator.h"
+#include "lists/ui/tfframe.h"
 #include "lists/songreader.h"
 
 #include <QApplication>
@@ -34,11 +40,16 @@ int main(int argc, char** argv) {
 
     const QString programFolder = resolveProgramFolder(QCoreApplication::applicationDirPath());
     QDir().mkpath(programFolder + "language");
+    initLanguageResources();
+    installShippedLanguages(programFolder);
     Settings settings(programFolder);
     Translator messages(programFolder + "language/", settings.text("Language"));
     setMessageTranslator(&messages);
 
     TFSplash splash;
+    WindowTranslator splashTexts(&splash, messages, false); // the splash writes no template
+    splashTexts.setLanguage(messages.language());
+    splashTexts.loadMessages();
     splash.show();
     splash.showStep("SplashFormMain", "Loading Main form");
     splash.showStep("MainDatabase", "Creating Databases");
@@ -59,18 +70,52 @@ int main(int argc, char** argv) {
     SongReader reader(settings, yesNo);
     TFMain mainWindow({settings, prompt, reader, programFolder});
     prompt.setParent(&mainWindow);
+    // The main window and its panes change language at once with the settings window.
+    QObject::connect(WindowTranslator::attach(&mainWindow, messages, true), &WindowTranslator::retranslated,
+                     &mainWindow, &TFMain::retranslate);
+    for (TFFrame* pane : {mainWindow.frame1(), mainWindow.frame2()})
+        QObject::connect(WindowTranslator::attach(pane, messages, true), &WindowTranslator::retranslated,
+                         pane, &TFFrame::retranslate);
     splash.showStep("MainSettingConstants", "Setting global variables");
     yesNo.lookUp();
     FocusHighlight focusHighlight;
 
     splash.showStep("SplashFormMsgForm", "Loading Messages");
     TFMsg progress(&mainWindow, &settings);
+    QObject::connect(WindowTranslator::attach(&progress, messages), &WindowTranslator::retranslated,
+                     &progress, &TFMsg::retranslate);
     splash.showStep("SplashFormAbout", "Loading About");
     TFAbout about(&mainWindow);
+    WindowTranslator::attach(&about, messages);
+    splash.showStep("SplashFormSettings", "Loading Settings");
+    TFSettings settingsWindow(settings, prompt, messages, &mainWindow);
+    splash.showStep("SplashFormCustom", "Loading Custom form");
+    TFCustom custom(prompt, messages, &mainWindow);
+    settingsWindow.setCustomStyleWindow(&custom);
+    splash.showStep("SplashFormTranslate", "Loading Translate");
+    TFTranslate translate(messages, settings, prompt, progress, &mainWindow);
     splash.showStep("SplashFormDonations", "Loading Donation Form");
     TFDonations donations(&mainWindow);
+    WindowTranslator::attach(&donations, messages);
 
-    mainWindow.setWindows({&progress, &about, &donations, {}, {}});
+    TFMain::Windows windows;
+    windows.progress = &progress;
+    windows.about = &about;
+    windows.donation = &donations;
+    windows.showSettings = [&settingsWindow](const QString& page) {
+        settingsWindow.showPage(page);
+        settingsWindow.show();
+        settingsWindow.raise();
+        settingsWindow.activateWindow();
+    };
+    windows.showTranslate = [&translate] {
+        translate.show();
+        translate.raise();
+        translate.activateWindow();
+    };
+    windows.customFileFormat = [&settingsWindow] { return settingsWindow.chooseCustomFileFormat(); };
+    windows.customFolderFormat = [&settingsWindow] { return settingsWindow.chooseCustomFolderFormat(); };
+    mainWindow.setWindows(windows);
     // Paths straight from argv, so names that are not UTF-8 still open.
     QStringList paths;
     for (int i = 1; i < argc; ++i)

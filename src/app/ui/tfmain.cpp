@@ -107,6 +107,17 @@ void TFMain::setWindows(Windows windows) {
         enable("MSettings", [this] { m_windows.showSettings({}); });
     if (m_windows.showTranslate)
         enable("MTranslate", [this] { m_windows.showTranslate(); });
+    // "Custom" keeps the entry chosen before when the pattern window is cancelled.
+    if (m_windows.customFileFormat)
+        enable("MFmtCustom", [this] {
+            m_windows.customFileFormat();
+            syncPatternMenus();
+        });
+    if (m_windows.customFolderFormat)
+        enable("MDirCustom", [this] {
+            m_windows.customFolderFormat();
+            syncPatternMenus();
+        });
     if (m_windows.progress) {
         for (TFFrame* f : {m_frame1, m_frame2})
             f->setServices(&m_s.reader, m_windows.progress, &m_s.prompt);
@@ -219,6 +230,14 @@ void TFMain::fillDatabaseFileMenu() {
             m_s.settings.file().writeString("Settings", "DefaultDB", caption);
             m_s.settings.file().save();
         });
+    }
+}
+
+void TFMain::retranslate() {
+    if (m_trayMenu) {
+        const QList<QAction*> entries = m_trayMenu->actions();
+        entries.value(0)->setText(T("TrayRestore", "Restore"));
+        entries.value(1)->setText(T("TrayExit", "Exit"));
     }
 }
 

@@ -36,6 +36,9 @@ public:
         QWidget* donation = nullptr;
         std::function<void(const QString& page)> showSettings;
         std::function<void()> showTranslate;
+        // The "Custom" pattern entries of the menus; false when cancelled.
+        std::function<bool()> customFileFormat;
+        std::function<bool()> customFolderFormat;
     };
 
     explicit TFMain(Services services, QWidget* parent = nullptr);
@@ -63,6 +66,8 @@ public:
     void handleDrop(TFFrame* target, const QStringList& paths);
     // "Exit": ends the program even when closing would minimise to the tray.
     void exitProgram();
+    // Re-sets the texts the window builds from messages after a language change.
+    void retranslate();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -31,9 +31,11 @@ FolderBox::FolderBox(QWidget* parent) : QComboBox(parent) {
     setObjectName("CBFile");
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
-    lineEdit()->setPlaceholderText(T("BrowseFilesHere", "BROWSE FILES HERE"));
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    retranslate();
 }
+
+void FolderBox::retranslate() { lineEdit()->setPlaceholderText(T("BrowseFilesHere", "BROWSE FILES HERE")); }
 
 void FolderBox::showPopup() { emit dropDownRequested(); }
 

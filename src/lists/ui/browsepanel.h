@@ -55,6 +55,7 @@ class FolderBox : public QComboBox {
 public:
     explicit FolderBox(QWidget* parent = nullptr);
     void showPopup() override;
+    void retranslate();
     void hidePopup() override {}
 
 signals:

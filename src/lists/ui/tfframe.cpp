@@ -229,6 +229,14 @@ void TFFrame::applyColours() {
     m_top->setPalette(pal);
 }
 
+void TFFrame::retranslate() {
+    setColumnHeaders();
+    refreshCounters();
+    m_add->setToolTip(T("MainAddHint", "Add files from directory"));
+    m_addSub->setToolTip(T("MainAddSHint", "Add files from directory and all sub directories"));
+    m_folderBox->retranslate();
+}
+
 void TFFrame::refreshCounters() {
     for (int c = 0; c < SongListModel::CounterCount; ++c) {
         const auto counter = SongListModel::Counter(c);

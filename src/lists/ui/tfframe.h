@@ -42,6 +42,8 @@ public:
     bool findSongItem(const QString& fileName, bool clearSelection, const QString& location = {});
     // Redraws the six counter labels.
     void refreshCounters();
+    // Headers, counters and hints again in the interface language.
+    void retranslate();
     QLabel* counterLabel(int counter) const { return m_counters[counter]; }
     QLabel* positionLabel() const { return m_position; }
 
