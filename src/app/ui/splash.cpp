@@ -11,6 +11,7 @@
 
 TFSplash::TFSplash() : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
     setObjectName("FSplash");
+    setWindowTitle("Rendolo ...");
     setFixedSize(259, 94);
     setAttribute(Qt::WA_TranslucentBackground);
     auto* layout = new QHBoxLayout(this);
