@@ -75,6 +75,22 @@ private slots:
         QCOMPARE(m_main->menuBar()->actions().size(), 11);
     }
 
+    void patternMenusFollowTheSettingsListsEntryByEntry() {
+        const MainMenu& menu = m_main->mainMenu();
+        menu.action("MFmtTrackSong")->trigger();
+        QCOMPARE(m_settings->text("Mp3FileFormat"), QString("[T] - S"));
+        QCOMPARE(m_settings->text("Mp3FileFormat_text"), QString("[Track] - Song Title.mp3"));
+        m_settings->setValue("Mp3FileFormat_text", "Song Title.mp3");
+        QVERIFY(menu.action("MFmtSong")->isChecked());
+        // Checked by position, so a translated caption still matches.
+        menu.action("MFmtSong")->setText("Liedtitel.mp3");
+        m_settings->setValue("Mp3FileFormat_text", "Automatically");
+        QVERIFY(menu.action("MFmtAuto")->isChecked());
+        menu.action("MDirGenreArtist")->trigger();
+        QCOMPARE(m_settings->text("MoveCopyFileFormat"), QString("G/A"));
+        QCOMPARE(m_settings->number("CBDirStruct_skip_"), 5);
+    }
+
     void dropOnTheInactivePaneMakesItActiveAndAddsThere() {
         const QString song = m_dir.path() + "/dropped.mp3";
         QFile f(song);

@@ -1,6 +1,7 @@
 #include "app/ui/tfmain.h"
 
 #include "app/inifile.h"
+#include "app/patternchoices.h"
 #include "app/progress.h"
 #include "app/prompt.h"
 #include "app/settings.h"
@@ -24,6 +25,14 @@
 #include <QStatusBar>
 #include <QSystemTrayIcon>
 #include <QTimer>
+
+namespace {
+// The menu entries standing for the entries of the two pattern lists (none for a separator).
+const char* const kFileNameActions[] = {"MFmtArtistSong", "MFmtArtistAlbumSong", "MFmtTrackSong",
+                                        "MFmtSongArtist", "MFmtSong", nullptr, "MFmtCustom", "MFmtAuto"};
+const char* const kFolderActions[] = {"MDirNormal", "MDirArtist", "MDirAlbum", "MDirGenre",
+                                      "MDirArtistAlbum", "MDirGenreArtist", nullptr, "MDirCustom"};
+} // namespace
 
 TFMain::TFMain(Services services, QWidget* parent) : QMainWindow(parent), m_s(std::move(services)) {
     setObjectName("FMain");
@@ -168,50 +177,30 @@ void TFMain::connectMenu() {
     enable("MHorizontalSplit", [this] { setLayoutMode(1); });
     enable("MFullScreen", [this] { setLayoutMode(2); });
     enable("MChangeFocus", [this] { changeFocus(); });
-    // The folder structures for moving and copying are plain settings.
-    const char* dirs[] = {"MDirNormal", "MDirArtist", "MDirAlbum", "MDirGenre", "MDirArtistAlbum",
-                          "MDirGenreArtist"};
-    const char* dirPatterns[] = {"", "A", "B", "G", "A/B", "G/A"};
-    for (int i = 0; i < 6; ++i)
-        enable(dirs[i], [this, i, p = QString::fromLatin1(dirPatterns[i])] {
-            m_s.settings.setValue("MoveCopyFileFormat", p);
-            m_s.settings.setValue("CBDirStruct_skip_", i);
-        });
-    struct Fmt { const char* action; const char* pattern; const char* text; };
-    static const Fmt fmts[] = {
-        {"MFmtArtistSong", "A - S", "Artist - Song Title.mp3"},
-        {"MFmtArtistAlbumSong", "A - B - S", "Artist - Album - Song Title.mp3"},
-        {"MFmtTrackSong", "[T] - S", "[Track] - Song Title.mp3"},
-        {"MFmtSongArtist", "S - A", "Song Title - Artist.mp3"},
-        {"MFmtSong", "S", "Song Title.mp3"},
-        {"MFmtAuto", "Auto", "Automatically"},
-    };
-    for (const Fmt& f : fmts)
-        enable(f.action, [this, f] {
-            m_s.settings.setValue("Mp3FileFormat", QString::fromLatin1(f.pattern));
-            m_s.settings.setValue("Mp3FileFormat_text", QString::fromLatin1(f.text));
-        });
+    // The pattern entries of the two menus repeat the settings window's lists, entry by entry.
+    const QList<PatternChoice>& files = fileNameChoices();
+    for (int i = 0; i < files.size() && i < int(std::size(kFileNameActions)); ++i)
+        if (kFileNameActions[i] && files[i].kind == PatternChoice::Kind::Pattern)
+            enable(kFileNameActions[i], [this, c = files[i]] {
+                m_s.settings.setValue("Mp3FileFormat", QString::fromLatin1(c.pattern));
+                m_s.settings.setValue("Mp3FileFormat_text", QString::fromLatin1(c.text));
+            });
+    const QList<PatternChoice>& folders = folderChoices();
+    for (int i = 0; i < folders.size() && i < int(std::size(kFolderActions)); ++i)
+        if (kFolderActions[i] && folders[i].kind == PatternChoice::Kind::Pattern)
+            enable(kFolderActions[i], [this, i, c = folders[i]] {
+                m_s.settings.setValue("MoveCopyFileFormat", QString::fromLatin1(c.pattern));
+                m_s.settings.setValue("CBDirStruct_skip_", i);
+            });
 }
 
 void TFMain::syncPatternMenus() {
-    const char* dirs[] = {"MDirNormal", "MDirArtist", "MDirAlbum", "MDirGenre", "MDirArtistAlbum",
-                          "MDirGenreArtist"};
-    // Entry 6 of the folder list is its separator line, 7 "Custom".
-    const int dir = m_s.settings.number("CBDirStruct_skip_");
-    if (dir >= 0 && dir < 6)
-        m_menu.action(dirs[dir])->setChecked(true);
-    else if (dir == 7)
-        m_menu.action("MDirCustom")->setChecked(true);
-    const QString text = m_s.settings.text("Mp3FileFormat_text");
-    const QString pattern = m_s.settings.text("Mp3FileFormat");
-    for (const char* name : {"MFmtArtistSong", "MFmtArtistAlbumSong", "MFmtTrackSong", "MFmtSongArtist",
-                             "MFmtSong", "MFmtAuto"}) {
-        QAction* a = m_menu.action(name);
-        if (a->text() == text || (QLatin1String(name) == QLatin1String("MFmtAuto") && pattern == "Auto"))
-            a->setChecked(true);
-    }
-    if (text == QLatin1String("Custom"))
-        m_menu.action("MFmtCustom")->setChecked(true);
+    const int file = choiceIndex(fileNameChoices(), m_s.settings.text("Mp3FileFormat_text"));
+    if (file >= 0 && file < int(std::size(kFileNameActions)) && kFileNameActions[file])
+        m_menu.action(kFileNameActions[file])->setChecked(true);
+    const int folder = m_s.settings.number("CBDirStruct_skip_");
+    if (folder >= 0 && folder < int(std::size(kFolderActions)) && kFolderActions[folder])
+        m_menu.action(kFolderActions[folder])->setChecked(true);
 }
 
 void TFMain::fillDatabaseFileMenu() {
