@@ -5,6 +5,8 @@
 #include "lists/songlistmodel.h"
 #include "lists/ui/songlistview.h"
 
+#include "residentmemory.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -14,16 +16,6 @@
 #include <random>
 
 namespace {
-long residentKb() {
-    QFile f("/proc/self/status");
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return 0;
-}
-
 QString word(std::mt19937& rng, int length) {
     static const char letters[] = "abcdefghijklmnopqrstuvwxyz";
     QString w;

@@ -9,22 +9,14 @@
 #include "lists/songreader.h"
 #include "lists/ui/tfframe.h"
 
+#include "residentmemory.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <cstdio>
-
-static long residentKb() {
-    QFile f("/proc/self/status");
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return 0;
-}
 
 int main(int argc, char** argv) {
     if (argc < 2) {
