@@ -14,7 +14,6 @@ class QComboBox;
 class QLabel;
 class QListWidget;
 class QTabWidget;
-class TitlePositionPicker;
 
 class TFSettings : public QDialog {
     Q_OBJECT
@@ -48,7 +47,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void build();
+    // The dynamic property that marks a colour swatch (its value is the settings key).
+    static constexpr const char* SwatchProperty = "colourSwatch";
+
+    void build(); // the seven pages (tfsettingspages.cpp)
     void bindControls();
     void showValue(const QString& key);
     void chooseFileFormat(int index);
@@ -72,6 +74,6 @@ private:
     QComboBox* m_folderFormat = nullptr;
     QListWidget* m_columns = nullptr;
     QLabel* m_titleSample = nullptr;
-    TitlePositionPicker* m_position = nullptr;
+    QWidget* m_position = nullptr; // the title position picker
     QHash<QString, QWidget*> m_controls; // lower-case settings key -> control
 };
