@@ -8,7 +8,7 @@
 
 #include <unistd.h>
 
-SingleInstance::SingleInstance(const QString& name, QObject* parent) : QObject(parent), m_name(name) {
+SingleInstance::SingleInstance(const QString& name, QObject* parent) : QObject(parent) {
     QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (dir.isEmpty())
         dir = QDir::tempPath();

@@ -27,7 +27,6 @@ signals:
 private:
     bool wakeOther();
 
-    QString m_name;
     QString m_socketPath;
     std::unique_ptr<QLockFile> m_lock;
     QLocalServer* m_server = nullptr;

@@ -26,9 +26,8 @@ public:
     // progress window and stops after the current file when Cancel is requested.
     // Returns the number of rows added. Does not open or end the progress window.
     int scanFolder(const QString& folder, bool recursive);
-    // Whether a scan since the last clearAudioCd() added ".cda" tracks.
+    // Whether this scanner added ".cda" tracks.
     bool audioCdFound() const { return m_audioCd; }
-    void clearAudioCd() { m_audioCd = false; }
 
     // "Find All Mp3s On My Computer": every root in turn, with subfolders, each scan
     // staying on the file system of its root; stops at Cancel.

@@ -54,8 +54,6 @@ QVariant SongListModel::data(const QModelIndex& index, int role) const {
     }
     case ErrorMarkRole:
         return it.hasFlag(SongItem::ErrorMark);
-    case HasLyricsRole:
-        return it.hasFlag(SongItem::HasLyrics);
     default:
         return {};
     }

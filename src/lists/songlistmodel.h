@@ -15,7 +15,7 @@ class Settings;
 class SongListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    enum Role { ErrorMarkRole = Qt::UserRole + 1, HasLyricsRole, BitRateBandRole };
+    enum Role { ErrorMarkRole = Qt::UserRole + 1 };
     enum Counter { Count, Selected, Checked, Duplicates, Errors, Mistakes, CounterCount };
 
     explicit SongListModel(const Settings* settings, QObject* parent = nullptr);

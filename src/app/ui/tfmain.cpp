@@ -161,7 +161,6 @@ void TFMain::findAllMp3s() {
     setScanRunning(true);
     addAllDisksToPane(m_active->model(), m_s.reader, *m_windows.progress, localDiskRoots());
     setScanRunning(false);
-    showRowCount();
 }
 
 void TFMain::enableCommand(const char* name, std::function<void()> slot) {
@@ -279,14 +278,14 @@ void TFMain::handleCommandLine() {
     const CommandLinePlan plan = planCommandLine(m_commandLine);
     m_startResult = plan.result;
     if (plan.result == StartResult::Mp3 && m_windows.progress) {
+        setScanRunning(true);
         AddFiles add(m_active->model(), m_s.reader, *m_windows.progress);
         add.addSongs(plan.mp3s);
+        setScanRunning(false);
     }
-    // Catalogues, lyrics stores and list files open once those parts exist.
-    showRowCount();
+    // Catalogues, lyrics stores and list files open once those parts exist. The
+    // counters redraw themselves whenever the rows change.
 }
-
-void TFMain::showRowCount() { m_active->refreshCounters(); }
 
 void TFMain::handleDrop(TFFrame* target, const QStringList& paths) {
     if (m_scanRunning || !m_windows.progress)
@@ -301,7 +300,6 @@ void TFMain::handleDrop(TFFrame* target, const QStringList& paths) {
     AddFiles add(m_active->model(), m_s.reader, *m_windows.progress, hooks);
     add.addDropped(paths);
     setScanRunning(false);
-    showRowCount();
 }
 
 bool TFMain::frame2Collapsed() const {

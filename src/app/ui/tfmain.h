@@ -84,7 +84,6 @@ private:
     bool frame2Collapsed() const;
     void fillDatabaseFileMenu();
     void createTrayIcon();
-    void showRowCount();
     void syncPatternMenus();
     // File menu "Add (folder)" / "AddS (folder and subfolders)".
     void addFolderFromDialog(bool recursive);
