@@ -42,7 +42,8 @@ void run(int n) {
         QString folder, artist, album;
         for (int i = 0; i < n; ++i) {
             if (i % 300 == 0)
-                folder = "/home/someone/Music/Collection/" + word(rng, 12) + "/" + word(rng, 14) + "/";
+                folder =
+                    "/home/someone/Music/Collection/" + word(rng, 12) + "/" + word(rng, 14) + "/";
             if (i % 12 == 0) {
                 artist = word(rng, 9) + " " + word(rng, 10);
                 album = word(rng, 8) + " " + word(rng, 11);
@@ -50,7 +51,8 @@ void run(int n) {
             const QString title = word(rng, 8) + " " + word(rng, 11);
             SongItem it;
             it.append(artist + " - " + title + " (" + QString::number(i % 99) + ").mp3");
-            it.append(QString::number(2000 + rng() % 9000) + "." + QString::number(10 + rng() % 90));
+            it.append(QString::number(2000 + rng() % 9000) + "." +
+                      QString::number(10 + rng() % 90));
             it.append(folder);
             it.append(title);
             it.append(artist);

@@ -52,9 +52,10 @@ int main(int argc, char** argv) {
         const int rows = pane.model().size();
         const long after = residentKb();
         best = std::max(best, rows / s);
-        std::printf("pane scan: %d rows in %.3f s = %.0f files/s, resident +%.1f MB (%.0f bytes/row)\n",
-                    rows, s, rows / s, (after - before) / 1024.0,
-                    rows ? (after - before) * 1024.0 / rows : 0.0);
+        std::printf(
+            "pane scan: %d rows in %.3f s = %.0f files/s, resident +%.1f MB (%.0f bytes/row)\n",
+            rows, s, rows / s, (after - before) / 1024.0,
+            rows ? (after - before) * 1024.0 / rows : 0.0);
     }
     std::printf("best: %.0f files/s\n", best);
     return 0;

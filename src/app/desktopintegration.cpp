@@ -1,8 +1,8 @@
 #include "app/desktopintegration.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QSaveFile>
 #include <QStandardPaths>
@@ -59,7 +59,9 @@ bool DesktopIntegration::installMenuEntry() const {
         "Name=Rendolo\n"
         "GenericName=MP3 Collection Manager\n"
         "Comment=Tag, rename, organise and catalogue MP3 files\n"
-        "Exec=" + quoteExec(executable).toUtf8() + " %F\n"
+        "Exec=" +
+        quoteExec(executable).toUtf8() +
+        " %F\n"
         "Icon=rendolo\n"
         "Terminal=false\n"
         "Categories=AudioVideo;Audio;Qt;\n"

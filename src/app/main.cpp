@@ -1,6 +1,7 @@
 // Rendolo: program entry. Composes the services and creates every window once.
 #include "app/desktopintegration.h"
 #include "app/donation.h"
+#include "app/languages.h"
 #include "app/nativepath.h"
 #include "app/programfolder.h"
 #include "app/settings.h"
@@ -11,15 +12,14 @@
 #include "app/ui/dialogprompt.h"
 #include "app/ui/focushighlight.h"
 #include "app/ui/splash.h"
-#include "app/ui/tfmain.h"
-#include "app/languages.h"
 #include "app/ui/tfcustom.h"
+#include "app/ui/tfmain.h"
 #include "app/ui/tfmsg.h"
 #include "app/ui/tfsettings.h"
 #include "app/ui/tftranslate.h"
 #include "app/ui/windowtranslator.h"
-#include "lists/ui/tfframe.h"
 #include "lists/songreader.h"
+#include "lists/ui/tfframe.h"
 
 #include <QApplication>
 #include <QDate>
@@ -57,7 +57,8 @@ int main(int argc, char** argv) {
     splash.showStep("MainSettings", "Loading main settings");
     const bool donationDue = updateDonationReminder(settings.file(), QDate::currentDate());
     settings.file().save(); // a folder that cannot be written only loses the bookkeeping
-    const DesktopIntegration desktop = DesktopIntegration::forCurrentUser(QApplication::applicationFilePath());
+    const DesktopIntegration desktop =
+        DesktopIntegration::forCurrentUser(QApplication::applicationFilePath());
     if (settings.flag("CBStartMenu"))
         desktop.installMenuEntry();
     splash.showStep("MainSettings", "Setting registry");
@@ -71,11 +72,11 @@ int main(int argc, char** argv) {
     TFMain mainWindow({settings, prompt, reader, programFolder});
     prompt.setParent(&mainWindow);
     // The main window and its panes change language at once with the settings window.
-    QObject::connect(WindowTranslator::attach(&mainWindow, messages, true), &WindowTranslator::retranslated,
-                     &mainWindow, &TFMain::retranslate);
+    QObject::connect(WindowTranslator::attach(&mainWindow, messages, true),
+                     &WindowTranslator::retranslated, &mainWindow, &TFMain::retranslate);
     for (TFFrame* pane : {mainWindow.frame1(), mainWindow.frame2()})
-        QObject::connect(WindowTranslator::attach(pane, messages, true), &WindowTranslator::retranslated,
-                         pane, &TFFrame::retranslate);
+        QObject::connect(WindowTranslator::attach(pane, messages, true),
+                         &WindowTranslator::retranslated, pane, &TFFrame::retranslate);
     splash.showStep("MainSettingConstants", "Setting global variables");
     yesNo.lookUp();
     FocusHighlight focusHighlight;
@@ -113,8 +114,12 @@ int main(int argc, char** argv) {
         translate.raise();
         translate.activateWindow();
     };
-    windows.customFileFormat = [&settingsWindow] { return settingsWindow.chooseCustomFileFormat(); };
-    windows.customFolderFormat = [&settingsWindow] { return settingsWindow.chooseCustomFolderFormat(); };
+    windows.customFileFormat = [&settingsWindow] {
+        return settingsWindow.chooseCustomFileFormat();
+    };
+    windows.customFolderFormat = [&settingsWindow] {
+        return settingsWindow.chooseCustomFolderFormat();
+    };
     mainWindow.setWindows(windows);
     // Paths straight from argv, so names that are not UTF-8 still open.
     QStringList paths;
@@ -122,7 +127,8 @@ int main(int argc, char** argv) {
         paths << fromNativePath(QByteArray(argv[i]));
     mainWindow.setCommandLine(paths);
     mainWindow.setDonationDue(donationDue);
-    QObject::connect(&instance, &SingleInstance::wakeUpRequested, &mainWindow, &TFMain::restoreFromTray);
+    QObject::connect(&instance, &SingleInstance::wakeUpRequested, &mainWindow,
+                     &TFMain::restoreFromTray);
 
     splash.showStep("SplashFormRun", "Starting application");
     mainWindow.show();

@@ -95,4 +95,6 @@ QByteArray toNativePath(const QString& path) {
     return out;
 }
 
-std::string toNativePathString(const QString& path) { return toNativePath(path).toStdString(); }
+std::string toNativePathString(const QString& path) {
+    return toNativePath(path).toStdString();
+}

@@ -20,11 +20,17 @@ public:
     const QStringList& informed() const { return m_informed; }
 
     void information(const QString& text) override { m_informed << text; }
-    bool askYesNo(const QString& text) override { return nextAnswer(text, Answer::No) == Answer::Yes; }
+    bool askYesNo(const QString& text) override {
+        return nextAnswer(text, Answer::No) == Answer::Yes;
+    }
     Answer askYesNoAll(const QString& text) override { return nextAnswer(text, Answer::No); }
-    Answer askOkIgnoreNoToAll(const QString& text) override { return nextAnswer(text, Answer::NoToAll); }
+    Answer askOkIgnoreNoToAll(const QString& text) override {
+        return nextAnswer(text, Answer::NoToAll);
+    }
     std::optional<QString> input(const QString&, const QString& label, const QString&) override;
-    QString chooseFolder(const QString& caption, const QString&) override { return nextText(caption); }
+    QString chooseFolder(const QString& caption, const QString&) override {
+        return nextText(caption);
+    }
     QString chooseOpenFile(const QString& caption, const QString&, const QString&) override {
         return nextText(caption);
     }

@@ -13,7 +13,8 @@ SingleInstance::SingleInstance(const QString& name, QObject* parent) : QObject(p
     if (dir.isEmpty())
         dir = QDir::tempPath();
     // Both live in the user's runtime folder, so that users and test runs never meet.
-    const QString base = dir + "/" + name + (dir == QDir::tempPath() ? "-" + QString::number(::getuid()) : QString());
+    const QString base = dir + "/" + name +
+                         (dir == QDir::tempPath() ? "-" + QString::number(::getuid()) : QString());
     m_socketPath = base;
     m_lock = std::make_unique<QLockFile>(base + ".lock");
     m_lock->setStaleLockTime(0); // only a dead owner makes the lock stale

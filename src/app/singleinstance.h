@@ -13,7 +13,8 @@ class QLocalServer;
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
-    explicit SingleInstance(const QString& name = QStringLiteral("Rendolo_v3"), QObject* parent = nullptr);
+    explicit SingleInstance(const QString& name = QStringLiteral("Rendolo_v3"),
+                            QObject* parent = nullptr);
     ~SingleInstance() override;
 
     // True when this process is the first: it then listens for wake-up calls.

@@ -28,7 +28,9 @@ bool isNumberText(const QString& text) {
 QString timeText(std::int64_t seconds) {
     if (seconds < 0)
         seconds = 0;
-    const auto two = [](std::int64_t v) { return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0')); };
+    const auto two = [](std::int64_t v) {
+        return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0'));
+    };
     QString t = two((seconds / 60) % 60) + ':' + two(seconds % 60);
     if (seconds >= 3600)
         t = two(seconds / 3600) + ':' + t;

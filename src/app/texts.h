@@ -12,7 +12,9 @@ struct YesNo {
     // Looks both texts up through T(); called once at start-up.
     void lookUp();
     QString text(bool flag) const { return flag ? yes : no; } // YesNoText
-    bool isYes(const QString& t) const { return t.compare(yes, Qt::CaseInsensitive) == 0; } // IsYesText
+    bool isYes(const QString& t) const {
+        return t.compare(yes, Qt::CaseInsensitive) == 0;
+    } // IsYesText
 };
 
 // Not empty and only the digits 0 to 9.

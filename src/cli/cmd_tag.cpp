@@ -58,8 +58,8 @@ std::string parse(const std::vector<std::string>& args, Request& r) {
             r.removeV1 = true;
         } else if (!filesOnly && a.size() > 2 && a[0] == '-' && a[1] == '-') {
             return "unknown option " + a;
-        } else if (const auto eq = a.find('='); !filesOnly && eq != std::string::npos &&
-                                                  isField(a.substr(0, eq), false)) {
+        } else if (const auto eq = a.find('=');
+                   !filesOnly && eq != std::string::npos && isField(a.substr(0, eq), false)) {
             r.fields[a.substr(0, eq)] = a.substr(eq + 1);
         } else {
             r.files.push_back(a);
@@ -90,7 +90,8 @@ std::string parse(const std::vector<std::string>& args, Request& r) {
         const auto n = number(it->second, 255);
         const int byName = GenreIndexOf(it->second);
         if (!n && byName < 0)
-            return "unknown ID3v1 genre " + it->second + " (give a name of the genre list or a number)";
+            return "unknown ID3v1 genre " + it->second +
+                   " (give a name of the genre list or a number)";
         r.genreIndex = uint8_t(n ? *n : byName);
     }
     return {};
@@ -98,30 +99,49 @@ std::string parse(const std::vector<std::string>& args, Request& r) {
 
 void applyV1(const Request& r, TID3v1& t) {
     for (const auto& [name, value] : r.fields) {
-        if (name == "title") t.SetTitle(value);
-        else if (name == "artist") t.SetArtist(value);
-        else if (name == "album") t.SetAlbum(value);
-        else if (name == "year") t.SetYear(value);
-        else if (name == "comment") t.SetComment(value);
-        else if (name == "track") t.SetTrack(r.track);
-        else if (name == "genre") t.SetGenreIndex(r.genreIndex);
+        if (name == "title")
+            t.SetTitle(value);
+        else if (name == "artist")
+            t.SetArtist(value);
+        else if (name == "album")
+            t.SetAlbum(value);
+        else if (name == "year")
+            t.SetYear(value);
+        else if (name == "comment")
+            t.SetComment(value);
+        else if (name == "track")
+            t.SetTrack(r.track);
+        else if (name == "genre")
+            t.SetGenreIndex(r.genreIndex);
     }
 }
 
 void applyV2(const Request& r, TID3v2& t) {
     for (const auto& [name, value] : r.fields) {
-        if (name == "title") t.SetTitle(value);
-        else if (name == "artist") t.SetArtist(value);
-        else if (name == "album") t.SetAlbum(value);
-        else if (name == "year") t.SetYear(value);
-        else if (name == "comment") t.SetComment(value);
-        else if (name == "track") t.SetTrack(r.track);
-        else if (name == "genre") t.SetGenre(value);
-        else if (name == "composer") t.SetComposer(value);
-        else if (name == "encoder") t.SetEncoder(value);
-        else if (name == "copyright") t.SetCopyright(value);
-        else if (name == "language") t.SetLanguage(value);
-        else if (name == "link") t.SetLink(value);
+        if (name == "title")
+            t.SetTitle(value);
+        else if (name == "artist")
+            t.SetArtist(value);
+        else if (name == "album")
+            t.SetAlbum(value);
+        else if (name == "year")
+            t.SetYear(value);
+        else if (name == "comment")
+            t.SetComment(value);
+        else if (name == "track")
+            t.SetTrack(r.track);
+        else if (name == "genre")
+            t.SetGenre(value);
+        else if (name == "composer")
+            t.SetComposer(value);
+        else if (name == "encoder")
+            t.SetEncoder(value);
+        else if (name == "copyright")
+            t.SetCopyright(value);
+        else if (name == "language")
+            t.SetLanguage(value);
+        else if (name == "link")
+            t.SetLink(value);
     }
 }
 

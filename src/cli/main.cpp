@@ -14,8 +14,9 @@ std::vector<CliCommand>& cliCommands() {
 
 static void printUsage(std::ostream& out) {
     auto commands = cliCommands();
-    std::sort(commands.begin(), commands.end(),
-              [](const CliCommand& a, const CliCommand& b) { return std::strcmp(a.name, b.name) < 0; });
+    std::sort(commands.begin(), commands.end(), [](const CliCommand& a, const CliCommand& b) {
+        return std::strcmp(a.name, b.name) < 0;
+    });
     out << "usage: rendolo-cli COMMAND [ARGS...]\n\ncommands:\n";
     for (const auto& c : commands)
         out << "  " << c.usage << "\n";

@@ -25,12 +25,15 @@ QColor dimColor(const QColor& colour, int a) {
 }
 
 QString htmlColor(const QColor& colour) {
-    struct Named { QRgb rgb; const char* name; };
+    struct Named {
+        QRgb rgb;
+        const char* name;
+    };
     static const Named names[] = {
-        {0x000000, "black"},  {0x800000, "maroon"}, {0x008000, "green"}, {0x808000, "olive"},
-        {0x000080, "navy"},   {0x800080, "purple"}, {0x008080, "teal"},  {0x808080, "gray"},
-        {0xC0C0C0, "silver"}, {0xFF0000, "red"},    {0x00FF00, "lime"},  {0xFFFF00, "yellow"},
-        {0x0000FF, "blue"},   {0xFF00FF, "fuchsia"}, {0x00FFFF, "aqua"}, {0xFFFFFF, "white"},
+        {0x000000, "black"},  {0x800000, "maroon"},  {0x008000, "green"}, {0x808000, "olive"},
+        {0x000080, "navy"},   {0x800080, "purple"},  {0x008080, "teal"},  {0x808080, "gray"},
+        {0xC0C0C0, "silver"}, {0xFF0000, "red"},     {0x00FF00, "lime"},  {0xFFFF00, "yellow"},
+        {0x0000FF, "blue"},   {0xFF00FF, "fuchsia"}, {0x00FFFF, "aqua"},  {0xFFFFFF, "white"},
     };
     const QRgb rgb = colour.rgb() & 0xFFFFFF;
     for (const Named& n : names)

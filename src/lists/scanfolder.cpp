@@ -12,7 +12,8 @@
 #include <QStorageInfo>
 
 FolderScanner::FolderScanner(SongListModel& model, SongReader& reader, Progress& progress)
-    : FolderScanner([&model](SongItem&& item) { model.append(std::move(item)); }, reader, progress) {}
+    : FolderScanner([&model](SongItem&& item) { model.append(std::move(item)); }, reader,
+                    progress) {}
 
 FolderScanner::FolderScanner(RowSink sink, SongReader& reader, Progress& progress)
     : m_sink(std::move(sink)), m_reader(reader), m_progress(progress) {}
@@ -64,9 +65,9 @@ int FolderScanner::scanRoots(const QStringList& roots) {
 
 bool isLocalDiskFileSystem(const QByteArray& type) {
     static const QSet<QByteArray> disks = {
-        "ext2", "ext3", "ext4", "xfs", "btrfs", "f2fs", "jfs", "reiserfs", "reiser4", "zfs",
-        "vfat", "msdos", "exfat", "ntfs", "ntfs3", "fuseblk", "hfs", "hfsplus", "apfs", "nilfs2",
-        "bcachefs", "ufs",
+        "ext2",    "ext3",    "ext4", "xfs",    "btrfs",    "f2fs", "jfs",   "reiserfs",
+        "reiser4", "zfs",     "vfat", "msdos",  "exfat",    "ntfs", "ntfs3", "fuseblk",
+        "hfs",     "hfsplus", "apfs", "nilfs2", "bcachefs", "ufs",
     };
     return disks.contains(type.toLower());
 }

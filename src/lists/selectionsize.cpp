@@ -15,7 +15,8 @@ QString sizeText(double kb) {
 double parseSizeKb(const QString& text, bool* ok) {
     QString t = text.trimmed();
     // Group separators of the locale may appear in large sizes.
-    const QChar group = QLocale().groupSeparator().isEmpty() ? QChar() : QLocale().groupSeparator().at(0);
+    const QChar group =
+        QLocale().groupSeparator().isEmpty() ? QChar() : QLocale().groupSeparator().at(0);
     if (!group.isNull() && group != '.' && group != ',')
         t.remove(group);
     t.replace(',', '.');

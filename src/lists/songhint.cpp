@@ -9,7 +9,9 @@
 #include <QUrl>
 
 namespace {
-QString bold(const QString& label) { return "<b>" + label.toHtmlEscaped() + ": </b>"; }
+QString bold(const QString& label) {
+    return "<b>" + label.toHtmlEscaped() + ": </b>";
+}
 } // namespace
 
 QString buildSongHint(const SongItem& item, const Settings& s, const HintSources& sources) {
@@ -19,7 +21,7 @@ QString buildSongHint(const SongItem& item, const Settings& s, const HintSources
     if (s.flag("CBHLyrics")) {
         h += "<font color=\"green\"><b>";
         h += (item.hasFlag(SongItem::HasLyrics) ? T("HintLyrics", "Has lyrics")
-                                                 : T("HintLyricsNo", "Doesn't have lyrics"))
+                                                : T("HintLyricsNo", "Doesn't have lyrics"))
                  .toHtmlEscaped();
         h += "</b></font><br>";
     }
@@ -49,7 +51,12 @@ QString buildSongHint(const SongItem& item, const Settings& s, const HintSources
                  "\" width=\"50\" height=\"50\"><br>";
     }
 
-    struct Part { const char* setting; const char* key; const char* def; int column; };
+    struct Part {
+        const char* setting;
+        const char* key;
+        const char* def;
+        int column;
+    };
     static const Part tagParts[] = {
         {"CBHSongTitle", "HintSongTitle", "Song title", SongItem::SongTitle},
         {"CBHArtist", "HintArtist", "Artist", SongItem::Artist},

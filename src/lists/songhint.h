@@ -15,4 +15,5 @@ struct HintSources {
     std::function<QString(const QString&)> findOnCd;
 };
 
-QString buildSongHint(const SongItem& item, const Settings& settings, const HintSources& sources = {});
+QString buildSongHint(const SongItem& item, const Settings& settings,
+                      const HintSources& sources = {});

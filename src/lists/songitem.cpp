@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
-SongItem::SongItem(const QStringList& texts) { rebuild(texts); }
+SongItem::SongItem(const QStringList& texts) {
+    rebuild(texts);
+}
 
 QStringView SongItem::view(int column) const {
     if (!has(column))

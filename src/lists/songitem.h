@@ -15,8 +15,24 @@ class SongItem {
 public:
     // Column numbers; a sub-item's index is its column - 1.
     enum Column {
-        FileName = 0, FileSizeKb, Location, SongTitle, Artist, Album, Year, Genre, TrackNumber,
-        Comment, LengthSec, BitRate, Frequency, CRC, Original, Copyright, Attributes, Weight,
+        FileName = 0,
+        FileSizeKb,
+        Location,
+        SongTitle,
+        Artist,
+        Album,
+        Year,
+        Genre,
+        TrackNumber,
+        Comment,
+        LengthSec,
+        BitRate,
+        Frequency,
+        CRC,
+        Original,
+        Copyright,
+        Attributes,
+        Weight,
         ColumnCount
     };
     enum StateFlag : std::uint8_t { ErrorMark = 1, HasLyrics = 4 };
@@ -51,8 +67,8 @@ public:
 private:
     void rebuild(const QStringList& texts);
 
-    QString m_location;                 // shared between rows of one folder
-    QString m_packed;                   // every other text, back to back
+    QString m_location;                             // shared between rows of one folder
+    QString m_packed;                               // every other text, back to back
     std::array<std::uint16_t, ColumnCount> m_end{}; // end offset of each packed text
     std::uint8_t m_count = 0;
     std::uint8_t m_flags = 0;

@@ -111,7 +111,9 @@ void SongListModel::append(std::vector<SongItem> items) {
     endBulk();
 }
 
-void SongListModel::beginBulk() { ++m_bulkDepth; }
+void SongListModel::beginBulk() {
+    ++m_bulkDepth;
+}
 
 void SongListModel::endBulk() {
     if (m_bulkDepth > 0 && --m_bulkDepth == 0)
@@ -241,8 +243,9 @@ void SongListModel::setHasLyrics(int row, bool on) {
 void SongListModel::removeRows(std::vector<int> rows) {
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-    rows.erase(std::remove_if(rows.begin(), rows.end(), [&](int r) { return r < 0 || r >= size(); }),
-               rows.end());
+    rows.erase(
+        std::remove_if(rows.begin(), rows.end(), [&](int r) { return r < 0 || r >= size(); }),
+        rows.end());
     if (rows.empty())
         return;
     if (int(rows.size()) == size()) {
@@ -280,13 +283,20 @@ void SongListModel::clear() {
 
 int SongListModel::counter(Counter c) const {
     switch (c) {
-    case Count: return size();
-    case Selected: return m_selected;
-    case Checked: return m_checked;
-    case Duplicates: return m_duplicates;
-    case Errors: return m_errors;
-    case Mistakes: return m_mistakes;
-    default: return 0;
+    case Count:
+        return size();
+    case Selected:
+        return m_selected;
+    case Checked:
+        return m_checked;
+    case Duplicates:
+        return m_duplicates;
+    case Errors:
+        return m_errors;
+    case Mistakes:
+        return m_mistakes;
+    default:
+        return 0;
     }
 }
 
@@ -309,8 +319,8 @@ void SongListModel::setMistakeCount(int n) {
 }
 
 QString SongListModel::counterKey(Counter c) {
-    static const char* keys[] = {"MainInfoCount", "MainInfoSelected", "MainInfoChecked",
-                                 "MainInfoDuplicates", "MainInfoError", "MainInfoMistakes"};
+    static const char* keys[] = {"MainInfoCount",      "MainInfoSelected", "MainInfoChecked",
+                                 "MainInfoDuplicates", "MainInfoError",    "MainInfoMistakes"};
     return QString::fromLatin1(keys[c]);
 }
 

@@ -91,8 +91,12 @@ SongItem SongReader::makeSongItem(const QString& name, const QString& folder,
 }
 
 namespace {
-std::string nativePath(const QString& path) { return toNativePathString(path); }
-QString qs(const std::string& utf8) { return QString::fromStdString(utf8); }
+std::string nativePath(const QString& path) {
+    return toNativePathString(path);
+}
+QString qs(const std::string& utf8) {
+    return QString::fromStdString(utf8);
+}
 bool isFile(const QString& path) {
     struct stat st {};
     return ::stat(toNativePath(path).constData(), &st) == 0 && !S_ISDIR(st.st_mode);

@@ -76,7 +76,9 @@ bool readLast128(const std::string& fileName, uint8_t* block) {
     return file.open(fileName) && readLast128(file, block);
 }
 
-bool isTag(const uint8_t* block) { return std::memcmp(block, "TAG", 3) == 0; }
+bool isTag(const uint8_t* block) {
+    return std::memcmp(block, "TAG", 3) == 0;
+}
 
 } // namespace
 
@@ -206,8 +208,18 @@ std::string TID3v1::GenreName() const {
     return m_genreIndex < GenreNames.size() ? GenreNames[m_genreIndex] : std::string();
 }
 
-void TID3v1::SetTitle(std::string_view value) { m_title = fitField(value, 30); }
-void TID3v1::SetArtist(std::string_view value) { m_artist = fitField(value, 30); }
-void TID3v1::SetAlbum(std::string_view value) { m_album = fitField(value, 30); }
-void TID3v1::SetYear(std::string_view value) { m_year = fitField(value, 4); }
-void TID3v1::SetComment(std::string_view value) { m_comment = fitField(value, 30); }
+void TID3v1::SetTitle(std::string_view value) {
+    m_title = fitField(value, 30);
+}
+void TID3v1::SetArtist(std::string_view value) {
+    m_artist = fitField(value, 30);
+}
+void TID3v1::SetAlbum(std::string_view value) {
+    m_album = fitField(value, 30);
+}
+void TID3v1::SetYear(std::string_view value) {
+    m_year = fitField(value, 4);
+}
+void TID3v1::SetComment(std::string_view value) {
+    m_comment = fitField(value, 30);
+}

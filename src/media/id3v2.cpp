@@ -19,8 +19,21 @@ const std::array<const char*, 12> TID3v2::FrameIds = {
 
 namespace {
 
-enum Slot { kTitle, kArtist, kAlbum, kTrack, kYear, kGenre, kComment, kComposer, kEncoder,
-            kCopyright, kLanguage, kLink, kSlotCount };
+enum Slot {
+    kTitle,
+    kArtist,
+    kAlbum,
+    kTrack,
+    kYear,
+    kGenre,
+    kComment,
+    kComposer,
+    kEncoder,
+    kCopyright,
+    kLanguage,
+    kLink,
+    kSlotCount
+};
 
 // A single text is never taken beyond this many bytes, so that a damaged size cannot
 // make a read allocate gigabytes.
@@ -43,7 +56,9 @@ void putBe32(std::string& out, uint32_t v) {
     out += char(v);
 }
 
-bool isUpper(uint8_t c) { return c >= 'A' && c <= 'Z'; }
+bool isUpper(uint8_t c) {
+    return c >= 'A' && c <= 'Z';
+}
 
 int slotOf(const uint8_t* id, uint8_t major) {
     for (size_t i = 0; i < TID3v2::FrameIds.size(); ++i)
@@ -54,7 +69,9 @@ int slotOf(const uint8_t* id, uint8_t major) {
     return -1;
 }
 
-bool isWide(uint8_t encoding) { return encoding == 1 || encoding == 2; }
+bool isWide(uint8_t encoding) {
+    return encoding == 1 || encoding == 2;
+}
 
 // Position just behind the terminator of a string starting at `from`, or npos.
 size_t afterTerminator(std::string_view data, size_t from, uint8_t encoding) {
@@ -103,8 +120,8 @@ std::string describedBy(std::string_view id, std::string_view data) {
         return {};
     const auto enc = uint8_t(data[0]);
     const size_t end = afterTerminator(data, from, enc);
-    const size_t n = end == std::string_view::npos ? data.size() - from
-                                                  : end - from - (isWide(enc) ? 2 : 1);
+    const size_t n =
+        end == std::string_view::npos ? data.size() - from : end - from - (isWide(enc) ? 2 : 1);
     return trimControl(decodeId3Text(enc, data.substr(from, n)));
 }
 
@@ -238,9 +255,9 @@ std::vector<Id3Frame> splitRecordingTime(const std::string& data) {
     const bool year = digits(0, 4);
     const bool month = year && n >= 7 && text[4] == '-' && digits(5, 2);
     const bool day = month && n >= 10 && text[7] == '-' && digits(8, 2);
-    const bool time = day && n >= 16 && text[10] == 'T' && digits(11, 2) && text[13] == ':' &&
-                      digits(14, 2);
-    const size_t used = time ? (n >= 19 && text[16] == ':' && digits(17, 2) ? 19 : 16)
+    const bool time =
+        day && n >= 16 && text[10] == 'T' && digits(11, 2) && text[13] == ':' && digits(14, 2);
+    const size_t used = time    ? (n >= 19 && text[16] == ':' && digits(17, 2) ? 19 : 16)
                         : day   ? 10
                         : month ? 7
                                 : 4;
@@ -261,21 +278,74 @@ struct V22Name {
 
 // Version 2.2 frame names and their version 3 counterparts.
 constexpr V22Name kV22Names[] = {
-    {"BUF", "RBUF"}, {"CNT", "PCNT"}, {"COM", "COMM"}, {"CRA", "AENC"}, {"ETC", "ETCO"},
-    {"EQU", "EQUA"}, {"GEO", "GEOB"}, {"IPL", "IPLS"}, {"LNK", "LINK"}, {"MCI", "MCDI"},
-    {"MLL", "MLLT"}, {"PIC", "APIC"}, {"POP", "POPM"}, {"REV", "RVRB"}, {"RVA", "RVAD"},
-    {"SLT", "SYLT"}, {"STC", "SYTC"}, {"TAL", "TALB"}, {"TBP", "TBPM"}, {"TCM", "TCOM"},
-    {"TCO", "TCON"}, {"TCR", "TCOP"}, {"TDA", "TDAT"}, {"TDY", "TDLY"}, {"TEN", "TENC"},
-    {"TFT", "TFLT"}, {"TIM", "TIME"}, {"TKE", "TKEY"}, {"TLA", "TLAN"}, {"TLE", "TLEN"},
-    {"TMT", "TMED"}, {"TOA", "TOPE"}, {"TOF", "TOFN"}, {"TOL", "TOLY"}, {"TOR", "TORY"},
-    {"TOT", "TOAL"}, {"TP1", "TPE1"}, {"TP2", "TPE2"}, {"TP3", "TPE3"}, {"TP4", "TPE4"},
-    {"TPA", "TPOS"}, {"TPB", "TPUB"}, {"TRC", "TSRC"}, {"TRD", "TRDA"}, {"TRK", "TRCK"},
-    {"TSI", "TSIZ"}, {"TSS", "TSSE"}, {"TT1", "TIT1"}, {"TT2", "TIT2"}, {"TT3", "TIT3"},
-    {"TXT", "TEXT"}, {"TXX", "TXXX"}, {"TYE", "TYER"}, {"UFI", "UFID"}, {"ULT", "USLT"},
-    {"WAF", "WOAF"}, {"WAR", "WOAR"}, {"WAS", "WOAS"}, {"WCM", "WCOM"}, {"WCP", "WCOP"},
-    {"WPB", "WPUB"}, {"WXX", "WXXX"},
+    {"BUF", "RBUF"},
+    {"CNT", "PCNT"},
+    {"COM", "COMM"},
+    {"CRA", "AENC"},
+    {"ETC", "ETCO"},
+    {"EQU", "EQUA"},
+    {"GEO", "GEOB"},
+    {"IPL", "IPLS"},
+    {"LNK", "LINK"},
+    {"MCI", "MCDI"},
+    {"MLL", "MLLT"},
+    {"PIC", "APIC"},
+    {"POP", "POPM"},
+    {"REV", "RVRB"},
+    {"RVA", "RVAD"},
+    {"SLT", "SYLT"},
+    {"STC", "SYTC"},
+    {"TAL", "TALB"},
+    {"TBP", "TBPM"},
+    {"TCM", "TCOM"},
+    {"TCO", "TCON"},
+    {"TCR", "TCOP"},
+    {"TDA", "TDAT"},
+    {"TDY", "TDLY"},
+    {"TEN", "TENC"},
+    {"TFT", "TFLT"},
+    {"TIM", "TIME"},
+    {"TKE", "TKEY"},
+    {"TLA", "TLAN"},
+    {"TLE", "TLEN"},
+    {"TMT", "TMED"},
+    {"TOA", "TOPE"},
+    {"TOF", "TOFN"},
+    {"TOL", "TOLY"},
+    {"TOR", "TORY"},
+    {"TOT", "TOAL"},
+    {"TP1", "TPE1"},
+    {"TP2", "TPE2"},
+    {"TP3", "TPE3"},
+    {"TP4", "TPE4"},
+    {"TPA", "TPOS"},
+    {"TPB", "TPUB"},
+    {"TRC", "TSRC"},
+    {"TRD", "TRDA"},
+    {"TRK", "TRCK"},
+    {"TSI", "TSIZ"},
+    {"TSS", "TSSE"},
+    {"TT1", "TIT1"},
+    {"TT2", "TIT2"},
+    {"TT3", "TIT3"},
+    {"TXT", "TEXT"},
+    {"TXX", "TXXX"},
+    {"TYE", "TYER"},
+    {"UFI", "UFID"},
+    {"ULT", "USLT"},
+    {"WAF", "WOAF"},
+    {"WAR", "WOAR"},
+    {"WAS", "WOAS"},
+    {"WCM", "WCOM"},
+    {"WCP", "WCOP"},
+    {"WPB", "WPUB"},
+    {"WXX", "WXXX"},
     // names iTunes writes, read the same way by the common tag libraries
-    {"TCP", "TCMP"}, {"TST", "TSOT"}, {"TSP", "TSOP"}, {"TSA", "TSOA"}, {"TS2", "TSO2"},
+    {"TCP", "TCMP"},
+    {"TST", "TSOT"},
+    {"TSP", "TSOP"},
+    {"TSA", "TSOA"},
+    {"TS2", "TSO2"},
     {"TSC", "TSOC"}};
 
 std::string pictureFromV22(std::string_view data) {
@@ -378,9 +448,12 @@ std::vector<Id3Frame> media::carriedFrames(std::string_view tag) {
             if ((format & 0x08) && !(format & 0x01))
                 continue; // compressed without its size: cannot be described in 2.3
             uint16_t v3 = 0;
-            if (status & 0x40) v3 |= 0x8000;
-            if (status & 0x20) v3 |= 0x4000;
-            if (status & 0x10) v3 |= 0x2000;
+            if (status & 0x40)
+                v3 |= 0x8000;
+            if (status & 0x20)
+                v3 |= 0x4000;
+            if (status & 0x10)
+                v3 |= 0x2000;
             std::string prefix;
             if (format & 0x08) {
                 v3 |= 0x0080;
@@ -512,19 +585,32 @@ bool TID3v2::loadFrom(ByteSource& source, const std::string& origin) {
 
 std::string TID3v2::slotText(size_t slot) const {
     switch (slot) {
-    case kTitle: return m_title;
-    case kArtist: return m_artist;
-    case kAlbum: return m_album;
-    case kTrack: return m_track ? std::to_string(m_track) : std::string();
-    case kYear: return m_year;
-    case kGenre: return m_genre;
-    case kComment: return m_comment;
-    case kComposer: return m_composer;
-    case kEncoder: return m_encoder;
-    case kCopyright: return m_copyright;
-    case kLanguage: return m_language;
-    case kLink: return m_link;
-    default: return {};
+    case kTitle:
+        return m_title;
+    case kArtist:
+        return m_artist;
+    case kAlbum:
+        return m_album;
+    case kTrack:
+        return m_track ? std::to_string(m_track) : std::string();
+    case kYear:
+        return m_year;
+    case kGenre:
+        return m_genre;
+    case kComment:
+        return m_comment;
+    case kComposer:
+        return m_composer;
+    case kEncoder:
+        return m_encoder;
+    case kCopyright:
+        return m_copyright;
+    case kLanguage:
+        return m_language;
+    case kLink:
+        return m_link;
+    default:
+        return {};
     }
 }
 
@@ -732,7 +818,8 @@ bool TID3v2::save(const std::string& fileName) const {
     bool ok = std::fwrite(tag.data(), 1, tag.size(), out) == tag.size();
     std::vector<char> buffer(1 << 20);
     for (int64_t pos = start; ok && pos < size;) {
-        const int64_t n = in.readAt(pos, buffer.data(), std::min<int64_t>(int64_t(buffer.size()), size - pos));
+        const int64_t n =
+            in.readAt(pos, buffer.data(), std::min<int64_t>(int64_t(buffer.size()), size - pos));
         if (n <= 0) {
             ok = false;
             break;
@@ -762,14 +849,36 @@ bool TID3v2::save(const std::string& fileName) const {
     return ok;
 }
 
-void TID3v2::SetTitle(std::string_view v) { m_title = trimControl(v); }
-void TID3v2::SetArtist(std::string_view v) { m_artist = trimControl(v); }
-void TID3v2::SetAlbum(std::string_view v) { m_album = trimControl(v); }
-void TID3v2::SetYear(std::string_view v) { m_year = trimControl(v); }
-void TID3v2::SetGenre(std::string_view v) { m_genre = trimControl(v); }
-void TID3v2::SetComment(std::string_view v) { m_comment = trimControl(v); }
-void TID3v2::SetComposer(std::string_view v) { m_composer = trimControl(v); }
-void TID3v2::SetEncoder(std::string_view v) { m_encoder = trimControl(v); }
-void TID3v2::SetCopyright(std::string_view v) { m_copyright = trimControl(v); }
-void TID3v2::SetLanguage(std::string_view v) { m_language = trimControl(v); }
-void TID3v2::SetLink(std::string_view v) { m_link = trimControl(v); }
+void TID3v2::SetTitle(std::string_view v) {
+    m_title = trimControl(v);
+}
+void TID3v2::SetArtist(std::string_view v) {
+    m_artist = trimControl(v);
+}
+void TID3v2::SetAlbum(std::string_view v) {
+    m_album = trimControl(v);
+}
+void TID3v2::SetYear(std::string_view v) {
+    m_year = trimControl(v);
+}
+void TID3v2::SetGenre(std::string_view v) {
+    m_genre = trimControl(v);
+}
+void TID3v2::SetComment(std::string_view v) {
+    m_comment = trimControl(v);
+}
+void TID3v2::SetComposer(std::string_view v) {
+    m_composer = trimControl(v);
+}
+void TID3v2::SetEncoder(std::string_view v) {
+    m_encoder = trimControl(v);
+}
+void TID3v2::SetCopyright(std::string_view v) {
+    m_copyright = trimControl(v);
+}
+void TID3v2::SetLanguage(std::string_view v) {
+    m_language = trimControl(v);
+}
+void TID3v2::SetLink(std::string_view v) {
+    m_link = trimControl(v);
+}

@@ -86,8 +86,7 @@ private:
     int64_t m_tagSize;
     std::string m_title, m_artist, m_album;
     uint8_t m_track;
-    std::string m_year, m_genre, m_comment, m_composer, m_encoder, m_copyright, m_language,
-        m_link;
+    std::string m_year, m_genre, m_comment, m_composer, m_encoder, m_copyright, m_language, m_link;
 };
 
 namespace media {

@@ -16,7 +16,9 @@ namespace {
 constexpr int64_t kCacheBytes = 4096;
 } // namespace
 
-MediaFile::~MediaFile() { close(); }
+MediaFile::~MediaFile() {
+    close();
+}
 
 bool MediaFile::open(const std::string& fileName) {
     close();

@@ -34,11 +34,10 @@ constexpr uint16_t kSampleRates[4][4] = {
     {44100, 48000, 32000, 0},
 };
 constexpr const char* kVersionTexts[4] = {"MPEG 2.5", "MPEG ?", "MPEG 2", "MPEG 1"};
-constexpr const char* kModeTexts[5] = {"Stereo", "Joint Stereo", "Dual Channel", "Mono",
-                                       "Unknown"};
+constexpr const char* kModeTexts[5] = {"Stereo", "Joint Stereo", "Dual Channel", "Mono", "Unknown"};
 constexpr const char* kEmphasisTexts[4] = {"None", "50/15 ms", "Unknown", "CCIT J.17"};
-constexpr const char* kEncoderNames[7] = {"Unknown", "Xing", "FhG", "LAME", "Blade", "GoGo",
-                                          "Shine"};
+constexpr const char* kEncoderNames[7] = {"Unknown", "Xing", "FhG",  "LAME",
+                                          "Blade",   "GoGo", "Shine"};
 
 constexpr int kHalfWindow = TMPEGaudio::WindowSize / 2; // 1729, the longest frame
 // Room behind a window so that every look beyond what was read finds zero bytes, which
@@ -52,8 +51,8 @@ int32_t be32s(const uint8_t* p) {
 } // namespace
 
 uint16_t TMPEGaudio::TableBitRate(int versionCode, int layerCode, int bitRateIndex) {
-    if (versionCode < 0 || versionCode > 3 || versionCode == 1 || layerCode < 1 ||
-        layerCode > 3 || bitRateIndex < 0 || bitRateIndex > 15)
+    if (versionCode < 0 || versionCode > 3 || versionCode == 1 || layerCode < 1 || layerCode > 3 ||
+        bitRateIndex < 0 || bitRateIndex > 15)
         return 0;
     return versionCode == 3 ? kMpeg1[layerCode][bitRateIndex] : kMpeg2[layerCode][bitRateIndex];
 }
@@ -100,7 +99,8 @@ void TMPEGaudio::readVbrHeader(const uint8_t* w, int p) {
         m_vbr.FrameCount = be32s(w + p + 8);
         m_vbr.ByteCount = be32s(w + p + 12);
         m_vbr.Quality = w[p + 119];
-        m_vbr.EncoderTag = latin1ToUtf8(std::string_view(reinterpret_cast<const char*>(w + p + 120), 8));
+        m_vbr.EncoderTag =
+            latin1ToUtf8(std::string_view(reinterpret_cast<const char*>(w + p + 120), 8));
     } else if (std::memcmp(w + p, "VBRI", 4) == 0) {
         m_vbr.Found = true;
         m_vbr.Signature = "VBRI";
@@ -156,7 +156,8 @@ void TMPEGaudio::searchTailEncoder(const uint8_t* t) {
         if (at < 0)
             break; // never before the start of the window
         if (std::memcmp(t + at, "LAME", 4) == 0) {
-            m_tailEncoderTag = latin1ToUtf8(std::string_view(reinterpret_cast<const char*>(t + at), 8));
+            m_tailEncoderTag =
+                latin1ToUtf8(std::string_view(reinterpret_cast<const char*>(t + at), 8));
             return;
         }
         if (std::memcmp(t + at, "GOGO", 4) == 0) {
@@ -248,13 +249,17 @@ double TMPEGaudio::DurationSeconds() const {
     return double(m_fileSize - m_tag2.TagSize() - m_frame.Offset) * 8.0 / rate / 1000.0;
 }
 
-std::string TMPEGaudio::VersionText() const { return kVersionTexts[m_frame.VersionCode & 3]; }
+std::string TMPEGaudio::VersionText() const {
+    return kVersionTexts[m_frame.VersionCode & 3];
+}
 
 std::string TMPEGaudio::ChannelModeText() const {
     return kModeTexts[m_frame.ModeCode <= 4 ? m_frame.ModeCode : 4];
 }
 
-std::string TMPEGaudio::EmphasisText() const { return kEmphasisTexts[m_frame.EmphasisCode & 3]; }
+std::string TMPEGaudio::EmphasisText() const {
+    return kEmphasisTexts[m_frame.EmphasisCode & 3];
+}
 
 int TMPEGaudio::EncoderIndex() const {
     if (!m_frame.Found)
@@ -297,7 +302,8 @@ std::string TMPEGaudio::EncoderText() const {
     std::string text = kEncoderNames[index];
     if (index == 3) {
         // Characters 5 to 8 of the encoder tag give the version (LAME3.90 is LAME 3.90).
-        const std::string tag = utf8ToLatin1(m_tailEncoderTag.empty() ? m_vbr.EncoderTag : m_tailEncoderTag);
+        const std::string tag =
+            utf8ToLatin1(m_tailEncoderTag.empty() ? m_vbr.EncoderTag : m_tailEncoderTag);
         auto digit = [](char c) { return c >= '0' && c <= '9'; };
         if (tag.size() >= 8 && digit(tag[4]) && tag[5] == '.' && digit(tag[6]) && digit(tag[7]))
             text += " " + tag.substr(4, 4);

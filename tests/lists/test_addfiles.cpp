@@ -22,7 +22,8 @@ struct CLocale {
 } cLocale;
 
 QString corpusFile(const char* name) {
-    return qEnvironmentVariable("RENDOLO_SHARED_DIR", RENDOLO_SHARED_DIR_DEFAULT) + "/corpus/public/" + name;
+    return qEnvironmentVariable("RENDOLO_SHARED_DIR", RENDOLO_SHARED_DIR_DEFAULT) +
+           "/corpus/public/" + name;
 }
 
 class AddFilesTest : public ::testing::Test {
@@ -56,13 +57,21 @@ protected:
 } // namespace
 
 TEST(CommandLine, PlansWhatThePathsOpen) {
-    struct { QStringList paths; StartResult result; QString file; QStringList mp3s; } cases[] = {
+    struct {
+        QStringList paths;
+        StartResult result;
+        QString file;
+        QStringList mp3s;
+    } cases[] = {
         {{}, StartResult::Nothing, {}, {}},
         {{"/x/cat.DB3"}, StartResult::Db, "/x/cat.DB3", {}},
         {{"/x/lyrics.lyr"}, StartResult::Lyr, "/x/lyrics.lyr", {}},
         {{"/x/list.txt"}, StartResult::Load, "/x/list.txt", {}},
         {{"/x/a.mp3"}, StartResult::Mp3, {}, {"/x/a.mp3"}},
-        {{"/a.mp3", "/b.MP3", "/c.mp3", "/d.txt"}, StartResult::Mp3, {}, {"/a.mp3", "/b.MP3", "/c.mp3"}},
+        {{"/a.mp3", "/b.MP3", "/c.mp3", "/d.txt"},
+         StartResult::Mp3,
+         {},
+         {"/a.mp3", "/b.MP3", "/c.mp3"}},
         {{"/one.db3", "/two.db3"}, StartResult::Mp3, {}, {}},
     };
     for (auto& c : cases) {
@@ -166,7 +175,8 @@ TEST_F(AddFilesTest, DropScansFoldersAddsSongsAndStopsAtAListFile) {
     AddFiles add(model, reader, progress, hooks);
     QDir().mkpath(root + "folder");
     const QString song = writeFile("s.mp3", "x");
-    add.addDropped({root + "folder", root + "..", song, root + "list.rnl", writeFile("t.mp3", "x")});
+    add.addDropped(
+        {root + "folder", root + "..", song, root + "list.rnl", writeFile("t.mp3", "x")});
     EXPECT_EQ(scanned, QStringList{root + "folder"});
     EXPECT_EQ(loaded, QStringList{root + "list.rnl"});
     ASSERT_EQ(model.size(), 1);

@@ -73,7 +73,8 @@ TEST_F(ScanTest, SubfoldersFirstThenSongsThenCdTracksInNameOrder) {
     EXPECT_EQ(model.item(0).text(SongItem::FileSizeKb), QLocale().toString(0.0, 'f', 2));
 
     model.clear();
-    EXPECT_EQ(addFolderToPane(model, reader, progress, prompt, root.chopped(1), false, &audioCd), 3);
+    EXPECT_EQ(addFolderToPane(model, reader, progress, prompt, root.chopped(1), false, &audioCd),
+              3);
     EXPECT_EQ(rows(), (QStringList{"a.MP3", "b.mp3", "Track01.cda"}));
 }
 
@@ -158,7 +159,8 @@ TEST_F(ScanTest, CommandLinePrintsTheSameRowsThePaneGets) {
     cli.start(RENDOLO_CLI, {"scan", "-r", root});
     ASSERT_TRUE(cli.waitForFinished(20000));
     EXPECT_EQ(cli.exitCode(), 0);
-    const QStringList lines = QString::fromUtf8(cli.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    const QStringList lines =
+        QString::fromUtf8(cli.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), model.size());
     for (int i = 0; i < model.size(); ++i)
         EXPECT_EQ(lines[i], model.item(i).texts().join('\t')) << i;

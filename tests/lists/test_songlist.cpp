@@ -20,7 +20,8 @@ SongItem row(const QString& name, const QString& bitRate = " ") {
     QStringList t{name, "1.00", "/music/"};
     for (int i = 0; i < 13; ++i)
         t << " ";
-    t << "" << "0";
+    t << ""
+      << "0";
     t[SongItem::BitRate] = bitRate;
     return SongItem(t);
 }
@@ -58,12 +59,27 @@ TEST(SongListModel, CountersFollowEveryChange) {
         std::function<void()> change;
         int count, checked, errors;
     } steps[] = {
-        {"check two", [&] { m.setChecked(0, true); m.setChecked(1, true); }, 5, 2, 0},
+        {"check two",
+         [&] {
+             m.setChecked(0, true);
+             m.setChecked(1, true);
+         },
+         5, 2, 0},
         {"checking again changes nothing", [&] { m.setChecked(1, true); }, 5, 2, 0},
-        {"error marks", [&] { m.setErrorMark(2, true); m.setErrorMark(3, true); m.setErrorMark(3, true); }, 5, 2, 2},
+        {"error marks",
+         [&] {
+             m.setErrorMark(2, true);
+             m.setErrorMark(3, true);
+             m.setErrorMark(3, true);
+         },
+         5, 2, 2},
         {"user check clears the error mark", [&] { m.toggleCheckedByUser(2); }, 5, 3, 1},
         {"invert", [&] { m.invertAllChecked(); }, 5, 2, 1},
-        {"remove checked and marked rows", [&] { m.removeRows({3, 4, 3}); }, 3, 0, 0},
+        {"remove checked and marked rows",
+         [&] {
+             m.removeRows({3, 4, 3});
+         },
+         3, 0, 0},
         {"check all", [&] { m.setAllChecked(true); }, 3, 3, 0},
         {"remove first", [&] { m.removeRows({0}); }, 2, 2, 0},
         {"clear", [&] { m.clear(); }, 0, 0, 0},
@@ -102,9 +118,13 @@ TEST(SongListModel, FindsByNameWithoutCaseAndByExactLocation) {
 TEST(RowColours, BitRateBandsDimmingAndNames) {
     QTemporaryDir dir;
     Settings s(dir.path() + "/");
-    struct { const char* text; const char* key; } bands[] = {
-        {"55999", "BitCMin"}, {"56000", "BitCMid1"}, {"127999", "BitCMid1"},
-        {"128000", "BitCMid2"}, {"223999", "BitCMid2"}, {"224000", "BitCMax"}, {"320000", "BitCMax"},
+    struct {
+        const char* text;
+        const char* key;
+    } bands[] = {
+        {"55999", "BitCMin"},   {"56000", "BitCMid1"},  {"127999", "BitCMid1"},
+        {"128000", "BitCMid2"}, {"223999", "BitCMid2"}, {"224000", "BitCMax"},
+        {"320000", "BitCMax"},
     };
     for (auto& b : bands)
         EXPECT_EQ(bitRateColor(b.text, s), s.colour(b.key)) << b.text;
@@ -122,9 +142,16 @@ TEST(RowColours, BitRateBandsDimmingAndNames) {
 }
 
 TEST(SelectionSize, TextsAndParsing) {
-    struct { double kb; const char* text; } cases[] = {
-        {0, "0.00 KB"}, {1024, "1024.00 KB"}, {1536, "1.50 MB"}, {3379.2, "3.30 MB"},
-        {1024.0 * 1024 * 1.5, "1.50 GB"}, {1024.0 * 1024 * 1024 * 2048, "2048.00 TB"},
+    struct {
+        double kb;
+        const char* text;
+    } cases[] = {
+        {0, "0.00 KB"},
+        {1024, "1024.00 KB"},
+        {1536, "1.50 MB"},
+        {3379.2, "3.30 MB"},
+        {1024.0 * 1024 * 1.5, "1.50 GB"},
+        {1024.0 * 1024 * 1024 * 2048, "2048.00 TB"},
     };
     for (auto& c : cases)
         EXPECT_EQ(sizeText(c.kb), c.text) << c.kb;
@@ -152,13 +179,15 @@ TEST(SongHint, EscapesTagTextsAndFollowsTheSettings) {
     EXPECT_TRUE(hint.contains("Best &quot;Of&quot;"));
     EXPECT_TRUE(hint.contains("Doesn't have lyrics"));
     EXPECT_TRUE(hint.contains("Empty DB")); // no catalogue open
-    EXPECT_FALSE(hint.contains("Artist")); // off by default
+    EXPECT_FALSE(hint.contains("Artist"));  // off by default
     EXPECT_TRUE(hint.endsWith("<br>"));
 
     s.setValue("CBHArtist", true);
     s.setValue("CBHBitRate", true);
     HintSources sources;
-    sources.findOnCd = [](const QString& name) { return name == "a" ? QString("CD 7") : QString(); };
+    sources.findOnCd = [](const QString& name) {
+        return name == "a" ? QString("CD 7") : QString();
+    };
     const QString more = buildSongHint(it, s, sources);
     EXPECT_TRUE(more.contains("<b>Artist: </b>"));
     EXPECT_TRUE(more.contains("<b>On CD: </b>CD 7"));

@@ -28,7 +28,9 @@ std::string audio(const std::string& header, int length, int count) {
     return out;
 }
 
-std::string cbrAudio(int frames) { return audio(frameHeader(), 417, frames); }
+std::string cbrAudio(int frames) {
+    return audio(frameHeader(), 417, frames);
+}
 
 static void putSize(std::string& out, uint32_t n, bool syncSafe) {
     if (syncSafe) {

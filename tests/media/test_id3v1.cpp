@@ -21,8 +21,7 @@ TID3v1 parsed(const std::string& block) {
 
 // Runs `f` while the process may not make any file longer than `limit` bytes, so that
 // writes fail as they would on a full disk.
-template <typename F>
-auto withFileSizeLimit(rlim_t limit, F f) {
+template <typename F> auto withFileSizeLimit(rlim_t limit, F f) {
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit old{};
     getrlimit(RLIMIT_FSIZE, &old);

@@ -65,7 +65,8 @@ TEST(Id3v2, TrackGenreCommentAndLinkRules) {
         {"TCON", text(0, "Rock"), "genre", "Rock"},
         {"COMM", text(0, std::string("eng\0The text", 12)), "comment", "The text"},
         {"COMM", text(0, std::string("engdesc\0The text", 16)), "comment", "The text"},
-        {"COMM", text(1, "eng" + utf16le(u"\uFEFFd") + std::string(2, '\0') + utf16le(u"\uFEFFT\u00E9xt")),
+        {"COMM",
+         text(1, "eng" + utf16le(u"\uFEFFd") + std::string(2, '\0') + utf16le(u"\uFEFFT\u00E9xt")),
          "comment", "T\u00E9xt"},
         {"WXXX", text(0, std::string("\0http://a.b/", 12)), "link", "http://a.b/"},
         {"WXXX", text(1, utf16le(u"\uFEFFdesc") + std::string(2, '\0') + "http://x.y/\xE9"), "link",
@@ -128,8 +129,8 @@ TEST(Id3v2, FrameLoop) {
 TEST(Id3v2, VersionsAndSizes) {
     // Version 4: synchsafe frame sizes, TDRC gives the year.
     const std::string big(200, 'b');
-    TID3v2 t = loaded(id3v2Tag(4, {{"TIT2", text(3, big)}, {"TDRC", text(0, "2004")},
-                                   {"TPE1", text(0, "A")}}));
+    TID3v2 t = loaded(
+        id3v2Tag(4, {{"TIT2", text(3, big)}, {"TDRC", text(0, "2004")}, {"TPE1", text(0, "A")}}));
     EXPECT_EQ(t.MajorVersion(), 4);
     EXPECT_EQ(t.Title(), big);
     EXPECT_EQ(t.Year(), "2004");
@@ -232,32 +233,35 @@ const std::string kPicture = std::string("\x89PNG\r\n\x1A\n", 8) + std::string(3
 // Old tags of each version with a picture and a frame this program does not know.
 std::string oldTag(int major) {
     if (major == 2)
-        return id3v2Tag(2, {{"TT2", text(0, "Old title")},
-                            {"TP1", text(0, "Old artist")},
-                            {"TRK", text(0, "02/10")},
-                            {"PIC", text(0, "PNG") + std::string("\x03", 1) + "cover" +
-                                        std::string(1, '\0') + kPicture},
-                            {"TXX", text(0, std::string("MOOD\0calm", 9))}},
+        return id3v2Tag(2,
+                        {{"TT2", text(0, "Old title")},
+                         {"TP1", text(0, "Old artist")},
+                         {"TRK", text(0, "02/10")},
+                         {"PIC", text(0, "PNG") + std::string("\x03", 1) + "cover" +
+                                     std::string(1, '\0') + kPicture},
+                         {"TXX", text(0, std::string("MOOD\0calm", 9))}},
                         64);
     if (major == 3)
-        return id3v2Tag(3, {{"TIT2", text(1, utf16le(u"\uFEFFOld title"))},
-                            {"TPE1", text(0, "Old artist")},
-                            {"TRCK", text(0, "02/10")},
-                            {"TCON", text(0, "(17)")},
-                            {"APIC", text(0, std::string("image/png\0\x03", 11)) + "cover" +
-                                         std::string(1, '\0') + kPicture},
-                            {"COMM", text(0, std::string("engiTunNORM\0 0001 0002", 22))},
-                            {"TXXX", text(0, std::string("MOOD\0calm", 9))},
-                            {"PRIV", std::string("owner\0\x01\x02\x03", 9)}},
+        return id3v2Tag(3,
+                        {{"TIT2", text(1, utf16le(u"\uFEFFOld title"))},
+                         {"TPE1", text(0, "Old artist")},
+                         {"TRCK", text(0, "02/10")},
+                         {"TCON", text(0, "(17)")},
+                         {"APIC", text(0, std::string("image/png\0\x03", 11)) + "cover" +
+                                      std::string(1, '\0') + kPicture},
+                         {"COMM", text(0, std::string("engiTunNORM\0 0001 0002", 22))},
+                         {"TXXX", text(0, std::string("MOOD\0calm", 9))},
+                         {"PRIV", std::string("owner\0\x01\x02\x03", 9)}},
                         128);
-    return id3v2Tag(4, {{"TIT2", text(3, "Old title")},
-                        {"TPE1", text(3, "Old artist \xC3\xA9")},
-                        {"TRCK", text(0, "02/10")},
-                        {"TDRC", text(0, "2013-06-14")},
-                        {"APIC", text(3, std::string("image/png\0\x03", 11)) + "c\xC3\xB6ver" +
-                                     std::string(1, '\0') + kPicture},
-                        {"TXXX", text(3, std::string("MOOD\0ruhig \xC3\xA9", 14))},
-                        {"TSOP", text(3, "Sort \xC3\xA9")}},
+    return id3v2Tag(4,
+                    {{"TIT2", text(3, "Old title")},
+                     {"TPE1", text(3, "Old artist \xC3\xA9")},
+                     {"TRCK", text(0, "02/10")},
+                     {"TDRC", text(0, "2013-06-14")},
+                     {"APIC", text(3, std::string("image/png\0\x03", 11)) + "c\xC3\xB6ver" +
+                                  std::string(1, '\0') + kPicture},
+                     {"TXXX", text(3, std::string("MOOD\0ruhig \xC3\xA9", 14))},
+                     {"TSOP", text(3, "Sort \xC3\xA9")}},
                     128);
 }
 
@@ -429,8 +433,8 @@ TEST(Id3v2, AnExistingTildeFileIsNotOverwritten) {
 TEST(Id3v2, RenderOverDamagedOldFrames) {
     // Empty and truncated frames of the old tag (found by fuzzing) neither throw nor
     // stop the new tag from being built.
-    const std::string old = id3v2Tag(3, {{"COMM", ""}, {"WXXX", ""}, {"COMM", text(1, "e")},
-                                         {"TIT2", text(0, "t")}});
+    const std::string old =
+        id3v2Tag(3, {{"COMM", ""}, {"WXXX", ""}, {"COMM", text(1, "e")}, {"TIT2", text(0, "t")}});
     TID3v2 t;
     media::MemorySource src(old);
     ASSERT_TRUE(t.Load(src, "f"));

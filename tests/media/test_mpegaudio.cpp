@@ -226,8 +226,9 @@ TEST(MpegAudio, FailuresAndFilesWithoutAudio) {
 TEST(MpegAudio, ReadsOnlyTheTagsAndThreeWindows) {
     // A large picture in the ID3v2 tag is skipped without reading it.
     const std::string picture(500000, '\x11');
-    const std::string tag = id3v2Tag(3, {{"APIC", text(0, std::string("image/png\0\x03\0", 12)) + picture},
-                                         {"TIT2", text(0, "t")}});
+    const std::string tag =
+        id3v2Tag(3, {{"APIC", text(0, std::string("image/png\0\x03\0", 12)) + picture},
+                     {"TIT2", text(0, "t")}});
     CountingSource src(tag + cbrAudio(100) + id3v1Block("t"));
     TMPEGaudio a;
     ASSERT_TRUE(a.Analyse(src));

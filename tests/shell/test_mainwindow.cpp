@@ -30,7 +30,8 @@ private slots:
     void init() {
         m_settings = std::make_unique<Settings>(m_dir.path() + "/");
         m_reader = std::make_unique<SongReader>(*m_settings, m_yesNo);
-        m_main = std::make_unique<TFMain>(TFMain::Services{*m_settings, m_prompt, *m_reader, m_dir.path() + "/"});
+        m_main = std::make_unique<TFMain>(
+            TFMain::Services{*m_settings, m_prompt, *m_reader, m_dir.path() + "/"});
         TFMain::Windows w;
         w.progress = &m_progress;
         m_main->setWindows(w);
@@ -123,13 +124,17 @@ private slots:
         auto* sel = pane->list().selectionModel();
         double shown = -1;
         connect(pane, &TFFrame::selectionSizeChanged, this, [&](double kb) { shown = kb; });
-        sel->select(pane->model().index(0, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        sel->select(pane->model().index(0, 0),
+                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
         QCOMPARE(shown, 100.0);
-        sel->select(pane->model().index(1, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
-        sel->select(pane->model().index(2, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        sel->select(pane->model().index(1, 0),
+                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        sel->select(pane->model().index(2, 0),
+                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
         QCOMPARE(shown, 350.5);
         QCOMPARE(pane->positionLabel()->text(), QString(" / 1"));
-        sel->select(pane->model().index(0, 0), QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+        sel->select(pane->model().index(0, 0),
+                    QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
         QCOMPARE(shown, 250.5);
         QCOMPARE(pane->positionLabel()->text(), QString(" / 2"));
         QCOMPARE(pane->counterLabel(SongListModel::Selected)->text(), QString("Sel: 2"));

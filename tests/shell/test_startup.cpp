@@ -21,7 +21,8 @@ QProcessEnvironment environmentFor(const QTemporaryDir& dir) {
     env.insert("XDG_DATA_HOME", dir.path() + "/xdg");
     env.insert("XDG_RUNTIME_DIR", dir.path() + "/run");
     QDir().mkpath(dir.path() + "/run");
-    QFile::setPermissions(dir.path() + "/run", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile::setPermissions(dir.path() + "/run",
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     return env;
 }
 
@@ -66,7 +67,8 @@ TEST(Startup, SecondStartWakesTheFirstAndEnds) {
     third.setProcessEnvironment(env);
     third.start(RENDOLO_BIN, {});
     ASSERT_TRUE(third.waitForStarted());
-    EXPECT_TRUE(waitForListener(dir.path() + "/run", 15000)) << "a crashed instance blocked the next start";
+    EXPECT_TRUE(waitForListener(dir.path() + "/run", 15000))
+        << "a crashed instance blocked the next start";
     third.terminate();
     if (!third.waitForFinished(5000))
         third.kill();
@@ -90,7 +92,8 @@ TEST(Startup, GarbledSettingsAndUnwritableFolderStillStart) {
     p.terminate();
     if (!p.waitForFinished(5000))
         p.kill();
-    QFile::setPermissions(dir.path() + "/home", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile::setPermissions(dir.path() + "/home",
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 TEST(Donation, CountsOneRunPerDayAndFallsDueAfterFive) {

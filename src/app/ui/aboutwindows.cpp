@@ -24,10 +24,12 @@ TFAbout::TFAbout(QWidget* parent) : QDialog(parent) {
     auto* icon = new QLabel(this);
     icon->setPixmap(QPixmap(":/icons/rendolo.png"));
     layout->addWidget(icon, 0, Qt::AlignHCenter);
-    layout->addWidget(heading("Rendolo " + QStringLiteral(RENDOLO_VERSION), this), 0, Qt::AlignHCenter);
-    auto* text = new QLabel(T("AboutText", "MP3 collection manager: tags, names, catalogues, lyrics and playback.~~"
-                                           "Built with Qt, SQLite and GStreamer."),
-                            this);
+    layout->addWidget(heading("Rendolo " + QStringLiteral(RENDOLO_VERSION), this), 0,
+                      Qt::AlignHCenter);
+    auto* text = new QLabel(
+        T("AboutText", "MP3 collection manager: tags, names, catalogues, lyrics and playback.~~"
+                       "Built with Qt, SQLite and GStreamer."),
+        this);
     text->setObjectName("LAboutText");
     text->setAlignment(Qt::AlignCenter);
     text->setWordWrap(true);
@@ -42,9 +44,10 @@ TFDonations::TFDonations(QWidget* parent) : QDialog(parent) {
     setWindowTitle(T("DonationTitle", "Make a Donation"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(heading(T("DonationHeading", "Do you like Rendolo?"), this));
-    auto* text = new QLabel(T("DonationText", "Rendolo is free. If it helps you keep your music in order,~~"
-                                              "please consider supporting its development."),
-                            this);
+    auto* text =
+        new QLabel(T("DonationText", "Rendolo is free. If it helps you keep your music in order,~~"
+                                     "please consider supporting its development."),
+                   this);
     text->setObjectName("LDonationText");
     text->setWordWrap(true);
     layout->addWidget(text);

@@ -17,8 +17,10 @@ public:
     std::optional<QString> input(const QString& caption, const QString& label,
                                  const QString& initial) override;
     QString chooseFolder(const QString& caption, const QString& start) override;
-    QString chooseOpenFile(const QString& caption, const QString& filter, const QString& start) override;
-    QString chooseSaveFile(const QString& caption, const QString& filter, const QString& start) override;
+    QString chooseOpenFile(const QString& caption, const QString& filter,
+                           const QString& start) override;
+    QString chooseSaveFile(const QString& caption, const QString& filter,
+                           const QString& start) override;
 
 private:
     QWidget* m_parent;

@@ -234,8 +234,8 @@ void MainMenu::build(QMenuBar* bar) {
     }
     makeExclusive(*this, {"MDirNormal", "MDirArtist", "MDirAlbum", "MDirGenre", "MDirArtistAlbum",
                           "MDirGenreArtist", "MDirCustom"});
-    makeExclusive(*this, {"MFmtArtistSong", "MFmtArtistAlbumSong", "MFmtTrackSong", "MFmtSongArtist",
-                          "MFmtSong", "MFmtCustom", "MFmtAuto"});
+    makeExclusive(*this, {"MFmtArtistSong", "MFmtArtistAlbumSong", "MFmtTrackSong",
+                          "MFmtSongArtist", "MFmtSong", "MFmtCustom", "MFmtAuto"});
     makeExclusive(*this, {"MPartWhole", "MPartBegining", "MPartCenter", "MPartEnd", "MPartRandom"});
     actions.value("MPartWhole")->setChecked(true);
     actions.value("MPlayChecked")->setCheckable(true);

@@ -9,7 +9,8 @@
 #include <QPainterPath>
 #include <QScreen>
 
-TFSplash::TFSplash() : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+TFSplash::TFSplash()
+    : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
     setObjectName("FSplash");
     setWindowTitle("Rendolo ...");
     setFixedSize(259, 94);
@@ -17,7 +18,8 @@ TFSplash::TFSplash() : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHi
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(16, 10, 16, 10);
     auto* picture = new QLabel(this);
-    picture->setPixmap(QPixmap(":/icons/rendolo.png").scaled(56, 56, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    picture->setPixmap(QPixmap(":/icons/rendolo.png")
+                           .scaled(56, 56, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     m_status = new QLabel(T("SplashLoading", "Loading ..."), this);
     m_status->setObjectName("LStatus");
     QFont bold = m_status->font();

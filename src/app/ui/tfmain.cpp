@@ -28,10 +28,12 @@
 
 namespace {
 // The menu entries standing for the entries of the two pattern lists (none for a separator).
-const char* const kFileNameActions[] = {"MFmtArtistSong", "MFmtArtistAlbumSong", "MFmtTrackSong",
-                                        "MFmtSongArtist", "MFmtSong", nullptr, "MFmtCustom", "MFmtAuto"};
-const char* const kFolderActions[] = {"MDirNormal", "MDirArtist", "MDirAlbum", "MDirGenre",
-                                      "MDirArtistAlbum", "MDirGenreArtist", nullptr, "MDirCustom"};
+const char* const kFileNameActions[] = {
+    "MFmtArtistSong", "MFmtArtistAlbumSong", "MFmtTrackSong", "MFmtSongArtist", "MFmtSong",
+    nullptr,          "MFmtCustom",          "MFmtAuto"};
+const char* const kFolderActions[] = {"MDirNormal", "MDirArtist",      "MDirAlbum",
+                                      "MDirGenre",  "MDirArtistAlbum", "MDirGenreArtist",
+                                      nullptr,      "MDirCustom"};
 } // namespace
 
 TFMain::TFMain(Services services, QWidget* parent) : QMainWindow(parent), m_s(std::move(services)) {
@@ -70,7 +72,8 @@ TFMain::TFMain(Services services, QWidget* parent) : QMainWindow(parent), m_s(st
     for (TFFrame* f : {m_frame1, m_frame2}) {
         connect(f, &TFFrame::selectionSizeChanged, this,
                 [this](double kb) { m_selectionSize->setText(sizeText(kb)); });
-        connect(f, &TFFrame::filesDropped, this, [this, f](const QStringList& p) { handleDrop(f, p); });
+        connect(f, &TFFrame::filesDropped, this,
+                [this, f](const QStringList& p) { handleDrop(f, p); });
         connect(f, &TFFrame::scanRunning, this, &TFMain::setScanRunning);
         connect(f, &TFFrame::settingsPageRequested, this, [this](const QString& page) {
             if (m_windows.showSettings)
@@ -107,11 +110,19 @@ TFMain::~TFMain() = default;
 
 void TFMain::setWindows(Windows windows) {
     m_windows = std::move(windows);
-    const auto enable = [this](const char* name, std::function<void()> slot) { enableCommand(name, slot); };
+    const auto enable = [this](const char* name, std::function<void()> slot) {
+        enableCommand(name, slot);
+    };
     if (m_windows.about)
-        enable("MAbout", [this] { m_windows.about->show(); m_windows.about->raise(); });
+        enable("MAbout", [this] {
+            m_windows.about->show();
+            m_windows.about->raise();
+        });
     if (m_windows.donation)
-        enable("MDonate", [this] { m_windows.donation->show(); m_windows.donation->raise(); });
+        enable("MDonate", [this] {
+            m_windows.donation->show();
+            m_windows.donation->raise();
+        });
     if (m_windows.showSettings)
         enable("MSettings", [this] { m_windows.showSettings({}); });
     if (m_windows.showTranslate)
@@ -148,7 +159,8 @@ void TFMain::setScanRunning(bool running) {
 void TFMain::addFolderFromDialog(bool recursive) {
     if (m_scanRunning)
         return;
-    const QString folder = m_s.prompt.chooseFolder(T("SelectDir", "Select Directory"), m_active->folderText());
+    const QString folder =
+        m_s.prompt.chooseFolder(T("SelectDir", "Select Directory"), m_active->folderText());
     if (folder.isEmpty())
         return;
     m_active->setFolderText(folder.endsWith('/') ? folder : folder + '/');
@@ -170,7 +182,9 @@ void TFMain::enableCommand(const char* name, std::function<void()> slot) {
 }
 
 void TFMain::connectMenu() {
-    const auto enable = [this](const char* name, std::function<void()> slot) { enableCommand(name, slot); };
+    const auto enable = [this](const char* name, std::function<void()> slot) {
+        enableCommand(name, slot);
+    };
     enable("MExit", [this] { exitProgram(); });
     enable("MVerticalSplit", [this] { setLayoutMode(0); });
     enable("MHorizontalSplit", [this] { setLayoutMode(1); });
@@ -236,7 +250,8 @@ void TFMain::createTrayIcon() {
     m_tray->setToolTip("Rendolo");
     m_trayMenu = new QMenu(this);
     m_trayMenu->setObjectName("PMTray");
-    QAction* restore = m_trayMenu->addAction(T("TrayRestore", "Restore"), this, &TFMain::restoreFromTray);
+    QAction* restore =
+        m_trayMenu->addAction(T("TrayRestore", "Restore"), this, &TFMain::restoreFromTray);
     m_trayMenu->setDefaultAction(restore);
     m_trayMenu->addAction(T("TrayExit", "Exit"), this, &TFMain::exitProgram);
     m_tray->setContextMenu(m_trayMenu);

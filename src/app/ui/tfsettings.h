@@ -74,6 +74,6 @@ private:
     QComboBox* m_folderFormat = nullptr;
     QListWidget* m_columns = nullptr;
     QLabel* m_titleSample = nullptr;
-    QWidget* m_position = nullptr; // the title position picker
+    QWidget* m_position = nullptr;       // the title position picker
     QHash<QString, QWidget*> m_controls; // lower-case settings key -> control
 };

@@ -35,9 +35,13 @@ FolderBox::FolderBox(QWidget* parent) : QComboBox(parent) {
     retranslate();
 }
 
-void FolderBox::retranslate() { lineEdit()->setPlaceholderText(T("BrowseFilesHere", "BROWSE FILES HERE")); }
+void FolderBox::retranslate() {
+    lineEdit()->setPlaceholderText(T("BrowseFilesHere", "BROWSE FILES HERE"));
+}
 
-void FolderBox::showPopup() { emit dropDownRequested(); }
+void FolderBox::showPopup() {
+    emit dropDownRequested();
+}
 
 BrowsePanel::BrowsePanel(Settings& settings, FolderHistory& history, QWidget* parent)
     : QFrame(parent, Qt::Popup), m_settings(settings), m_history(history) {
@@ -101,7 +105,8 @@ BrowsePanel::BrowsePanel(Settings& settings, FolderHistory& history, QWidget* pa
     buttons->addWidget(takeButton);
     buttons->addWidget(closeButton);
     layout->addLayout(buttons);
-    connect(m_historyButton, &QPushButton::clicked, this, [this](bool on) { setHistoryMode(on, true); });
+    connect(m_historyButton, &QPushButton::clicked, this,
+            [this](bool on) { setHistoryMode(on, true); });
     connect(takeButton, &QPushButton::clicked, this, &BrowsePanel::take);
     connect(closeButton, &QPushButton::clicked, this, &QWidget::hide);
 
@@ -192,7 +197,8 @@ bool BrowsePanel::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     if (watched == m_tree->viewport() && event->type() == QEvent::MouseButtonPress &&
-        static_cast<QMouseEvent*>(event)->button() == Qt::RightButton && m_tree->currentIndex().isValid()) {
+        static_cast<QMouseEvent*>(event)->button() == Qt::RightButton &&
+        m_tree->currentIndex().isValid()) {
         take();
         return true;
     }

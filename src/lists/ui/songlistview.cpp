@@ -61,8 +61,9 @@ SongListView::SongListView(QWidget* parent) : QTableView(parent) {
     horizontalHeader()->setSectionsClickable(false);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(horizontalHeader(), &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& p) { emit headerMenuRequested(horizontalHeader()->mapToGlobal(p)); });
+    connect(
+        horizontalHeader(), &QWidget::customContextMenuRequested, this,
+        [this](const QPoint& p) { emit headerMenuRequested(horizontalHeader()->mapToGlobal(p)); });
     setContextMenuPolicy(Qt::CustomContextMenu);
     connect(this, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& p) { emit cellMenuRequested(viewport()->mapToGlobal(p)); });

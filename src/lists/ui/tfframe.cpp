@@ -3,12 +3,12 @@
 #include "app/columns.h"
 #include "app/settings.h"
 #include "app/translator.h"
+#include "lists/folderhistory.h"
 #include "lists/rowcolours.h"
+#include "lists/scanfolder.h"
 #include "lists/selectionsize.h"
 #include "lists/songhint.h"
 #include "lists/songlistmodel.h"
-#include "lists/folderhistory.h"
-#include "lists/scanfolder.h"
 #include "lists/ui/browsepanel.h"
 #include "lists/ui/songlistview.h"
 
@@ -136,9 +136,13 @@ void TFFrame::setServices(SongReader* reader, Progress* progress, Prompt* prompt
     m_prompt = prompt;
 }
 
-QString TFFrame::folderText() const { return m_folderBox->currentText().trimmed(); }
+QString TFFrame::folderText() const {
+    return m_folderBox->currentText().trimmed();
+}
 
-void TFFrame::setFolderText(const QString& folder) { m_folderBox->setEditText(folder); }
+void TFFrame::setFolderText(const QString& folder) {
+    m_folderBox->setEditText(folder);
+}
 
 void TFFrame::setAddingEnabled(bool on) {
     m_addingEnabled = on;
@@ -240,8 +244,9 @@ void TFFrame::retranslate() {
 void TFFrame::refreshCounters() {
     for (int c = 0; c < SongListModel::CounterCount; ++c) {
         const auto counter = SongListModel::Counter(c);
-        m_counters[c]->setText(T(SongListModel::counterKey(counter), SongListModel::counterDefault(counter)) +
-                               ": " + QString::number(m_model->counter(counter)));
+        m_counters[c]->setText(
+            T(SongListModel::counterKey(counter), SongListModel::counterDefault(counter)) + ": " +
+            QString::number(m_model->counter(counter)));
     }
 }
 
