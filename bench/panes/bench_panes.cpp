@@ -1,7 +1,7 @@
 // Fills a list pane with N synthetic rows the way a folder scan fills it and prints
 // the time and resident memory per row; then times the bulk commands on the view.
 // usage: bench_panes [N...]   (default 100000 1000000)
-#include "app/settings.h"
+#include "base/settings.h"
 #include "lists/songlistmodel.h"
 #include "lists/ui/songlistview.h"
 

@@ -1,12 +1,12 @@
 // Scans a folder tree into a real list pane through its add button's command path
 // (progress window included) and prints files per second and the resident memory.
 // usage: bench_gui_scan DIR [REPEAT]
-#include "app/scripted.h"
-#include "app/settings.h"
-#include "app/texts.h"
-#include "app/ui/tfmsg.h"
+#include "base/scripted.h"
+#include "base/settings.h"
+#include "base/texts.h"
+#include "base/ui/tfmsg.h"
 #include "lists/songlistmodel.h"
-#include "lists/songreader.h"
+#include "lists/songtags.h"
 #include "lists/ui/tfframe.h"
 
 #include "residentmemory.h"
@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
     QTemporaryDir home;
     Settings settings(home.path() + "/");
     YesNo yesNo;
-    SongReader reader(settings, yesNo);
+    SongTags reader(settings, yesNo);
     ScriptedPrompt prompt;
     QWidget window;
     TFMsg progress(&window);

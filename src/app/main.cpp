@@ -2,23 +2,23 @@
 #include "app/desktopintegration.h"
 #include "app/donation.h"
 #include "app/languages.h"
-#include "app/nativepath.h"
-#include "app/programfolder.h"
-#include "app/settings.h"
 #include "app/singleinstance.h"
-#include "app/texts.h"
-#include "app/translator.h"
 #include "app/ui/aboutwindows.h"
-#include "app/ui/dialogprompt.h"
 #include "app/ui/focushighlight.h"
 #include "app/ui/splash.h"
-#include "app/ui/tfcustom.h"
 #include "app/ui/tfmain.h"
-#include "app/ui/tfmsg.h"
 #include "app/ui/tfsettings.h"
 #include "app/ui/tftranslate.h"
-#include "app/ui/windowtranslator.h"
-#include "lists/songreader.h"
+#include "base/nativepath.h"
+#include "base/programfolder.h"
+#include "base/settings.h"
+#include "base/texts.h"
+#include "base/translator.h"
+#include "base/ui/dialogprompt.h"
+#include "base/ui/tfmsg.h"
+#include "base/ui/windowtranslator.h"
+#include "lists/songtags.h"
+#include "lists/ui/tfcustom.h"
 #include "lists/ui/tfframe.h"
 
 #include <QApplication>
@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
     splash.showStep("MainFrame", "Creating Frames");
     YesNo yesNo;
     DialogPrompt prompt;
-    SongReader reader(settings, yesNo);
+    SongTags reader(settings, yesNo);
     TFMain mainWindow({settings, prompt, reader, programFolder});
     prompt.setParent(&mainWindow);
     // The main window and its panes change language at once with the settings window.

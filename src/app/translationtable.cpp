@@ -1,7 +1,7 @@
 #include "app/translationtable.h"
 
-#include "app/inifile.h"
-#include "app/progress.h"
+#include "base/inifile.h"
+#include "base/progress.h"
 
 #include <QHash>
 

@@ -1,6 +1,6 @@
 // rendolo-cli dupes: the duplicate finder over the files of folder scans.
 #include "cli/clicommand.h"
-#include "lists/folderscan.h"
+#include "lists/folderlisting.h"
 #include "tools/duplicatefinder.h"
 #include "tools/stringcompare.h"
 

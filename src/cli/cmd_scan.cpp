@@ -1,12 +1,12 @@
 // rendolo-cli scan: the rows a pane gets from a folder scan, one per line.
-#include "app/nativepath.h"
-#include "app/programfolder.h"
-#include "app/scripted.h"
-#include "app/settings.h"
-#include "app/texts.h"
+#include "base/nativepath.h"
+#include "base/programfolder.h"
+#include "base/scripted.h"
+#include "base/settings.h"
+#include "base/texts.h"
 #include "cli/clicommand.h"
-#include "lists/scanfolder.h"
-#include "lists/songreader.h"
+#include "lists/folderscanner.h"
+#include "lists/songtags.h"
 
 #include <QCoreApplication>
 
@@ -26,7 +26,7 @@ static int run(const std::vector<std::string>& args, std::ostream& out, std::ost
     // The same settings the program reads (" Load ID3 Tag on " decides whether tags are read).
     Settings settings(resolveProgramFolder(QCoreApplication::applicationDirPath()));
     YesNo yesNo;
-    SongReader reader(settings, yesNo);
+    SongTags reader(settings, yesNo);
     SilentProgress progress;
     std::string line;
     FolderScanner scanner(

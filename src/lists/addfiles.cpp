@@ -1,8 +1,8 @@
 #include "lists/addfiles.h"
 
-#include "app/progress.h"
+#include "base/progress.h"
 #include "lists/songlistmodel.h"
-#include "lists/songreader.h"
+#include "lists/songtags.h"
 
 #include <QFileInfo>
 
@@ -41,7 +41,7 @@ CommandLinePlan planCommandLine(const QStringList& paths) {
     return plan;
 }
 
-AddFiles::AddFiles(SongListModel& model, SongReader& reader, Progress& progress, Hooks hooks)
+AddFiles::AddFiles(SongListModel& model, SongTags& reader, Progress& progress, Hooks hooks)
     : m_model(model), m_reader(reader), m_progress(progress), m_hooks(std::move(hooks)) {}
 
 void AddFiles::addOne(const QString& path) {

@@ -8,7 +8,7 @@
 
 class Progress;
 class SongListModel;
-class SongReader;
+class SongTags;
 
 // What the command line opened.
 enum class StartResult { Nothing, Db, Lyr, Load, Mp3 };
@@ -34,7 +34,7 @@ public:
         std::function<void(const QString& listFile)> loadList;
     };
 
-    AddFiles(SongListModel& model, SongReader& reader, Progress& progress, Hooks hooks = {});
+    AddFiles(SongListModel& model, SongTags& reader, Progress& progress, Hooks hooks = {});
 
     // Adds the ".mp3" paths in order under the progress window "add"; stops on Cancel.
     // Returns the number of rows added.
@@ -47,7 +47,7 @@ private:
     void addOne(const QString& path);
 
     SongListModel& m_model;
-    SongReader& m_reader;
+    SongTags& m_reader;
     Progress& m_progress;
     Hooks m_hooks;
 };

@@ -1,6 +1,6 @@
 #include "lists/folderhistory.h"
 
-#include "app/inifile.h"
+#include "base/inifile.h"
 
 namespace {
 const QString kSection = QStringLiteral("History");

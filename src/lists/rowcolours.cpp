@@ -1,6 +1,6 @@
 #include "lists/rowcolours.h"
 
-#include "app/settings.h"
+#include "base/settings.h"
 
 QColor bitRateColor(const QString& bitRateText, const Settings& settings) {
     bool ok = false;

@@ -1,7 +1,7 @@
 #include "lists/songhint.h"
 
-#include "app/settings.h"
-#include "app/translator.h"
+#include "base/settings.h"
+#include "base/translator.h"
 #include "lists/rowcolours.h"
 #include "lists/songitem.h"
 

@@ -1,8 +1,8 @@
 #include "lists/songlistmodel.h"
 
-#include "app/columns.h"
-#include "app/settings.h"
-#include "app/translator.h"
+#include "base/settings.h"
+#include "base/translator.h"
+#include "lists/columns.h"
 #include "lists/rowcolours.h"
 
 #include <QFont>

@@ -1,13 +1,13 @@
 // The window translator, the custom style, settings and translate windows.
-#include "app/inifile.h"
 #include "app/languages.h"
-#include "app/scripted.h"
-#include "app/settings.h"
-#include "app/translator.h"
-#include "app/ui/tfcustom.h"
 #include "app/ui/tfsettings.h"
 #include "app/ui/tftranslate.h"
-#include "app/ui/windowtranslator.h"
+#include "base/inifile.h"
+#include "base/scripted.h"
+#include "base/settings.h"
+#include "base/translator.h"
+#include "base/ui/windowtranslator.h"
+#include "lists/ui/tfcustom.h"
 
 #include <QCheckBox>
 #include <QComboBox>

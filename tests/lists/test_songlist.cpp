@@ -1,10 +1,10 @@
 // Rows, counters, colours and texts of a list pane.
-#include "app/settings.h"
+#include "base/settings.h"
 #include "lists/rowcolours.h"
 #include "lists/selectionsize.h"
 #include "lists/songhint.h"
 #include "lists/songlistmodel.h"
-#include "lists/songreader.h"
+#include "lists/songtags.h"
 
 #include <QLocale>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
 #include "app/ui/aboutwindows.h"
 
-#include "app/translator.h"
+#include "base/translator.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "app/ui/splash.h"
 
-#include "app/translator.h"
+#include "base/translator.h"
 
 #include <QApplication>
 #include <QHBoxLayout>

@@ -17,7 +17,7 @@ class QMenu;
 class Prompt;
 class Progress;
 class Settings;
-class SongReader;
+class SongTags;
 class TFFrame;
 
 class TFMain : public QMainWindow {
@@ -26,7 +26,7 @@ public:
     struct Services {
         Settings& settings;
         Prompt& prompt;
-        SongReader& reader;
+        SongTags& reader;
         QString programFolder;
     };
     // Windows created after the main window that its menus open.

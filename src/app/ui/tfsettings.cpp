@@ -1,12 +1,12 @@
 #include "app/ui/tfsettings.h"
 
-#include "app/columns.h"
-#include "app/patternchoices.h"
-#include "app/prompt.h"
-#include "app/settings.h"
-#include "app/translator.h"
-#include "app/ui/tfcustom.h"
-#include "app/ui/windowtranslator.h"
+#include "base/prompt.h"
+#include "base/settings.h"
+#include "base/translator.h"
+#include "base/ui/windowtranslator.h"
+#include "lists/columns.h"
+#include "lists/patternchoices.h"
+#include "lists/ui/tfcustom.h"
 
 #include <QCheckBox>
 #include <QColorDialog>

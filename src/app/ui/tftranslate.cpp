@@ -1,11 +1,11 @@
 #include "app/ui/tftranslate.h"
 
-#include "app/inifile.h"
-#include "app/progress.h"
-#include "app/prompt.h"
-#include "app/settings.h"
-#include "app/translator.h"
-#include "app/ui/windowtranslator.h"
+#include "base/inifile.h"
+#include "base/progress.h"
+#include "base/prompt.h"
+#include "base/settings.h"
+#include "base/translator.h"
+#include "base/ui/windowtranslator.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

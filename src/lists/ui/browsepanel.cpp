@@ -1,8 +1,8 @@
 #include "lists/ui/browsepanel.h"
 
-#include "app/inifile.h"
-#include "app/settings.h"
-#include "app/translator.h"
+#include "base/inifile.h"
+#include "base/settings.h"
+#include "base/translator.h"
 #include "lists/folderhistory.h"
 
 #include <QDir>

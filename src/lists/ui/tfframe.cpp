@@ -1,11 +1,11 @@
 #include "lists/ui/tfframe.h"
 
-#include "app/columns.h"
-#include "app/settings.h"
-#include "app/translator.h"
+#include "base/settings.h"
+#include "base/translator.h"
+#include "lists/columns.h"
 #include "lists/folderhistory.h"
+#include "lists/folderscanner.h"
 #include "lists/rowcolours.h"
-#include "lists/scanfolder.h"
 #include "lists/selectionsize.h"
 #include "lists/songhint.h"
 #include "lists/songlistmodel.h"
@@ -130,7 +130,7 @@ TFFrame::TFFrame(Settings& settings, int paneNumber, QWidget* parent)
 
 TFFrame::~TFFrame() = default;
 
-void TFFrame::setServices(SongReader* reader, Progress* progress, Prompt* prompt) {
+void TFFrame::setServices(SongTags* reader, Progress* progress, Prompt* prompt) {
     m_reader = reader;
     m_progress = progress;
     m_prompt = prompt;

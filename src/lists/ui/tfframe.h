@@ -14,7 +14,7 @@ class BrowsePanel;
 class FolderBox;
 class Progress;
 class Prompt;
-class SongReader;
+class SongTags;
 class QItemSelection;
 class Settings;
 class SongListModel;
@@ -48,7 +48,7 @@ public:
     QLabel* positionLabel() const { return m_position; }
 
     // What the add buttons need; set once the program's windows exist.
-    void setServices(SongReader* reader, Progress* progress, Prompt* prompt);
+    void setServices(SongTags* reader, Progress* progress, Prompt* prompt);
     QString folderText() const;
     void setFolderText(const QString& folder);
     // The add buttons: scans the folder box's folder (with subfolders when recursive).
@@ -87,7 +87,7 @@ private:
     QToolButton* m_addSub;
     std::unique_ptr<FolderHistory> m_history;
     BrowsePanel* m_browse;
-    SongReader* m_reader = nullptr;
+    SongTags* m_reader = nullptr;
     Progress* m_progress = nullptr;
     Prompt* m_prompt = nullptr;
     bool m_addingEnabled = true;

@@ -1,0 +1,27 @@
+// The prompt interface answered by real dialogs.
+#pragma once
+
+#include "base/prompt.h"
+
+class QWidget;
+
+class DialogPrompt : public Prompt {
+public:
+    explicit DialogPrompt(QWidget* parent = nullptr) : m_parent(parent) {}
+    void setParent(QWidget* parent) { m_parent = parent; }
+
+    void information(const QString& text) override;
+    bool askYesNo(const QString& text) override;
+    Answer askYesNoAll(const QString& text) override;
+    Answer askOkIgnoreNoToAll(const QString& text) override;
+    std::optional<QString> input(const QString& caption, const QString& label,
+                                 const QString& initial) override;
+    QString chooseFolder(const QString& caption, const QString& start) override;
+    QString chooseOpenFile(const QString& caption, const QString& filter,
+                           const QString& start) override;
+    QString chooseSaveFile(const QString& caption, const QString& filter,
+                           const QString& start) override;
+
+private:
+    QWidget* m_parent;
+};

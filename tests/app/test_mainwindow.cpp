@@ -1,0 +1,145 @@
+// The main window's layouts, active pane, drops and column visibility.
+#include "app/ui/tfmain.h"
+#include "base/scripted.h"
+#include "base/settings.h"
+#include "base/texts.h"
+#include "lists/songlistmodel.h"
+#include "lists/songtags.h"
+#include "lists/ui/songlistview.h"
+#include "lists/ui/tfframe.h"
+
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+    std::unique_ptr<Settings> m_settings;
+    YesNo m_yesNo;
+    std::unique_ptr<SongTags> m_reader;
+    ScriptedPrompt m_prompt;
+    ScriptedProgress m_progress;
+    std::unique_ptr<TFMain> m_main;
+
+private slots:
+    void init() {
+        m_settings = std::make_unique<Settings>(m_dir.path() + "/");
+        m_reader = std::make_unique<SongTags>(*m_settings, m_yesNo);
+        m_main = std::make_unique<TFMain>(
+            TFMain::Services{*m_settings, m_prompt, *m_reader, m_dir.path() + "/"});
+        TFMain::Windows w;
+        w.progress = &m_progress;
+        m_main->setWindows(w);
+        m_main->resize(1000, 700);
+        m_main->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_main.get()));
+        QCoreApplication::processEvents();
+    }
+    void cleanup() { m_main.reset(); }
+
+    void startsWithFrame1ActiveAndBothPanesSideBySide() {
+        QCOMPARE(m_main->activePane(), m_main->frame1());
+        QVERIFY(!m_main->frame2()->isActive());
+        const auto* splitter = qobject_cast<QSplitter*>(m_main->centralWidget());
+        QCOMPARE(splitter->orientation(), Qt::Horizontal);
+        QVERIFY(splitter->sizes()[1] > 100);
+    }
+
+    void changeFocusSwapsPanesButNotInOnePaneLayout() {
+        m_main->changeFocus();
+        QCOMPARE(m_main->activePane(), m_main->frame2());
+        QVERIFY(m_main->frame2()->isActive() && !m_main->frame1()->isActive());
+        // Choosing a layout makes Frame1 active again.
+        m_main->setLayoutMode(2);
+        QCOMPARE(m_main->activePane(), m_main->frame1());
+        m_main->changeFocus();
+        QCOMPARE(m_main->activePane(), m_main->frame1());
+        m_main->setLayoutMode(1);
+        const auto* splitter = qobject_cast<QSplitter*>(m_main->centralWidget());
+        QCOMPARE(splitter->orientation(), Qt::Vertical);
+        m_main->changeFocus();
+        QCOMPARE(m_main->activePane(), m_main->frame2());
+    }
+
+    void everyMenuCommandExistsAndUnbuiltOnesAreDisabled() {
+        const MainMenu& menu = m_main->mainMenu();
+        QCOMPARE(menu.action("MChangeFocus")->shortcut(), QKeySequence("Ctrl+Tab"));
+        QCOMPARE(menu.action("MDetailedStatistics")->shortcut(), QKeySequence("Shift+Alt+S"));
+        QCOMPARE(menu.action("MCopyTo")->text(), QString("Copy to  (Ctrl+C)"));
+        QVERIFY(menu.action("MExit")->isEnabled());
+        QVERIFY(!menu.action("MCompare")->isEnabled());
+        QCOMPARE(m_main->menuBar()->actions().size(), 11);
+    }
+
+    void patternMenusFollowTheSettingsListsEntryByEntry() {
+        const MainMenu& menu = m_main->mainMenu();
+        menu.action("MFmtTrackSong")->trigger();
+        QCOMPARE(m_settings->text("Mp3FileFormat"), QString("[T] - S"));
+        QCOMPARE(m_settings->text("Mp3FileFormat_text"), QString("[Track] - Song Title.mp3"));
+        m_settings->setValue("Mp3FileFormat_text", "Song Title.mp3");
+        QVERIFY(menu.action("MFmtSong")->isChecked());
+        // Checked by position, so a translated caption still matches.
+        menu.action("MFmtSong")->setText("Liedtitel.mp3");
+        m_settings->setValue("Mp3FileFormat_text", "Automatically");
+        QVERIFY(menu.action("MFmtAuto")->isChecked());
+        menu.action("MDirGenreArtist")->trigger();
+        QCOMPARE(m_settings->text("MoveCopyFileFormat"), QString("G/A"));
+        QCOMPARE(m_settings->number("CBDirStruct_skip_"), 5);
+    }
+
+    void dropOnTheInactivePaneMakesItActiveAndAddsThere() {
+        const QString song = m_dir.path() + "/dropped.mp3";
+        QFile f(song);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("not really audio");
+        f.close();
+        m_main->handleDrop(m_main->frame2(), {song});
+        QCOMPARE(m_main->activePane(), m_main->frame2());
+        QCOMPARE(m_main->frame2()->model().size(), 1);
+        QCOMPARE(m_main->frame1()->model().size(), 0);
+        QCOMPARE(m_progress.operations().last(), QString("add"));
+    }
+
+    void hidingAColumnHidesItInBothPanes() {
+        m_settings->setColumnVisible(9, false);
+        QVERIFY(!m_main->frame1()->columnVisible(9));
+        QVERIFY(!m_main->frame2()->columnVisible(9));
+        m_settings->setColumnVisible(9, true);
+        QVERIFY(m_main->frame2()->columnVisible(9));
+        QCOMPARE(m_main->frame2()->list().horizontalHeader()->sectionSize(9), 200);
+    }
+
+    void countersAndSelectionSizeShowInTheirLabels() {
+        TFFrame* pane = m_main->frame1();
+        for (const char* size : {"100.00", "200.50", "50.00"})
+            pane->model().append(SongItem(QStringList{"a.mp3", size, "/"}));
+        pane->model().setErrorMark(1, true);
+        QCOMPARE(pane->counterLabel(SongListModel::Count)->text(), QString("Num: 3"));
+        QCOMPARE(pane->counterLabel(SongListModel::Errors)->text(), QString("Errors: 1"));
+        auto* sel = pane->list().selectionModel();
+        double shown = -1;
+        connect(pane, &TFFrame::selectionSizeChanged, this, [&](double kb) { shown = kb; });
+        sel->select(pane->model().index(0, 0),
+                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        QCOMPARE(shown, 100.0);
+        sel->select(pane->model().index(1, 0),
+                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        sel->select(pane->model().index(2, 0),
+                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        QCOMPARE(shown, 350.5);
+        QCOMPARE(pane->positionLabel()->text(), QString(" / 1"));
+        sel->select(pane->model().index(0, 0),
+                    QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+        QCOMPARE(shown, 250.5);
+        QCOMPARE(pane->positionLabel()->text(), QString(" / 2"));
+        QCOMPARE(pane->counterLabel(SongListModel::Selected)->text(), QString("Sel: 2"));
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "test_mainwindow.moc"
