@@ -1,12 +1,16 @@
 // Scans a folder tree into a real list pane through its add button's command path
 // (progress window included) and prints files per second and the resident memory.
 // usage: bench_gui_scan DIR [REPEAT]
+#include "base/commandenv.h"
 #include "base/scripted.h"
 #include "base/settings.h"
 #include "base/texts.h"
 #include "base/ui/tfmsg.h"
+#include "fileops/fileoperations.h"
+#include "lists/commandrouter.h"
 #include "lists/songlistmodel.h"
 #include "lists/songtags.h"
+#include "lists/ui/listcommands.h"
 #include "lists/ui/tfframe.h"
 
 #include "residentmemory.h"
@@ -30,12 +34,17 @@ int main(int argc, char** argv) {
     QTemporaryDir home;
     Settings settings(home.path() + "/");
     YesNo yesNo;
-    SongTags reader(settings, yesNo);
+    FileOperations files;
+    SongTags reader(settings, yesNo, files);
     ScriptedPrompt prompt;
     QWidget window;
     TFMsg progress(&window);
     TFFrame pane(settings, 0, &window);
-    pane.setServices(&reader, &progress, &prompt);
+    CommandEnv env{home.path() + "/", settings, prompt, progress, yesNo, reader, files};
+    // The pane's "++" button, through the router as in the program.
+    CommandRouter router(
+        env, [&pane] { return pane.paneRef(); }, [&pane] { return pane.paneRef(); });
+    bindListCommands(router, pane, pane);
     window.resize(1000, 700);
     window.show();
     QApplication::processEvents();
@@ -47,7 +56,7 @@ int main(int argc, char** argv) {
         QElapsedTimer t;
         t.start();
         pane.setFolderText(folder);
-        pane.addFromFolderBox(true);
+        emit pane.addRequested(true);
         const double s = t.nsecsElapsed() / 1e9;
         const int rows = pane.model().size();
         const long after = residentKb();

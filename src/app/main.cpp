@@ -5,10 +5,12 @@
 #include "app/singleinstance.h"
 #include "app/ui/aboutwindows.h"
 #include "app/ui/focushighlight.h"
+#include "app/ui/shellcommands.h"
 #include "app/ui/splash.h"
 #include "app/ui/tfmain.h"
 #include "app/ui/tfsettings.h"
 #include "app/ui/tftranslate.h"
+#include "base/commandenv.h"
 #include "base/nativepath.h"
 #include "base/programfolder.h"
 #include "base/settings.h"
@@ -17,7 +19,10 @@
 #include "base/ui/dialogprompt.h"
 #include "base/ui/tfmsg.h"
 #include "base/ui/windowtranslator.h"
+#include "catalog/ui/catalogcommands.h"
+#include "fileops/fileoperations.h"
 #include "lists/songtags.h"
+#include "lists/ui/listcommands.h"
 #include "lists/ui/tfcustom.h"
 #include "lists/ui/tfframe.h"
 
@@ -66,11 +71,16 @@ int main(int argc, char** argv) {
         desktop.registerFileTypes();
 
     splash.showStep("MainFrame", "Creating Frames");
+    // The services every command works with, built before any window.
     YesNo yesNo;
     DialogPrompt prompt;
-    SongTags reader(settings, yesNo);
-    TFMain mainWindow({settings, prompt, reader, programFolder});
+    TFMsg progress(nullptr, &settings);
+    FileOperations files;
+    SongTags tags(settings, yesNo, files);
+    CommandEnv env{programFolder, settings, prompt, progress, yesNo, tags, files};
+    TFMain mainWindow(env);
     prompt.setParent(&mainWindow);
+    progress.setMainWindow(&mainWindow);
     // The main window and its panes change language at once with the settings window.
     QObject::connect(WindowTranslator::attach(&mainWindow, messages, true),
                      &WindowTranslator::retranslated, &mainWindow, &TFMain::retranslate);
@@ -82,7 +92,6 @@ int main(int argc, char** argv) {
     FocusHighlight focusHighlight;
 
     splash.showStep("SplashFormMsgForm", "Loading Messages");
-    TFMsg progress(&mainWindow, &settings);
     QObject::connect(WindowTranslator::attach(&progress, messages), &WindowTranslator::retranslated,
                      &progress, &TFMsg::retranslate);
     splash.showStep("SplashFormAbout", "Loading About");
@@ -99,34 +108,17 @@ int main(int argc, char** argv) {
     TFDonations donations(&mainWindow);
     WindowTranslator::attach(&donations, messages);
 
-    TFMain::Windows windows;
-    windows.progress = &progress;
-    windows.about = &about;
-    windows.donation = &donations;
-    windows.showSettings = [&settingsWindow](const QString& page) {
-        settingsWindow.showPage(page);
-        settingsWindow.show();
-        settingsWindow.raise();
-        settingsWindow.activateWindow();
-    };
-    windows.showTranslate = [&translate] {
-        translate.show();
-        translate.raise();
-        translate.activateWindow();
-    };
-    windows.customFileFormat = [&settingsWindow] {
-        return settingsWindow.chooseCustomFileFormat();
-    };
-    windows.customFolderFormat = [&settingsWindow] {
-        return settingsWindow.chooseCustomFolderFormat();
-    };
-    mainWindow.setWindows(windows);
+    // Every subsystem registers its commands; the menus enable what arrives.
+    bindListCommands(mainWindow.router(), *mainWindow.frame1(), *mainWindow.frame2());
+    bindCatalogueCommands(mainWindow.router(), *mainWindow.mainMenu().menu("MDatabaseFile"));
+    bindShellCommands(mainWindow, {settingsWindow, translate, about, donations});
     // Paths straight from argv, so names that are not UTF-8 still open.
     QStringList paths;
     for (int i = 1; i < argc; ++i)
         paths << fromNativePath(QByteArray(argv[i]));
     mainWindow.setCommandLine(paths);
-    mainWindow.setDonationDue(donationDue);
+    if (donationDue)
+        mainWindow.showAfterStart(&donations);
     QObject::connect(&instance, &SingleInstance::wakeUpRequested, &mainWindow,
                      &TFMain::restoreFromTray);
 

@@ -5,6 +5,7 @@
 #include "base/settings.h"
 #include "base/texts.h"
 #include "cli/clicommand.h"
+#include "fileops/fileoperations.h"
 #include "lists/folderscanner.h"
 #include "lists/songtags.h"
 
@@ -26,7 +27,8 @@ static int run(const std::vector<std::string>& args, std::ostream& out, std::ost
     // The same settings the program reads (" Load ID3 Tag on " decides whether tags are read).
     Settings settings(resolveProgramFolder(QCoreApplication::applicationDirPath()));
     YesNo yesNo;
-    SongTags reader(settings, yesNo);
+    FileOperations files;
+    SongTags reader(settings, yesNo, files);
     SilentProgress progress;
     std::string line;
     FolderScanner scanner(

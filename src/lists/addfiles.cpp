@@ -1,6 +1,8 @@
 #include "lists/addfiles.h"
 
-#include "base/progress.h"
+#include "base/commandenv.h"
+#include "base/progressscope.h"
+#include "lists/folderscanner.h"
 #include "lists/songlistmodel.h"
 #include "lists/songtags.h"
 
@@ -41,58 +43,46 @@ CommandLinePlan planCommandLine(const QStringList& paths) {
     return plan;
 }
 
-AddFiles::AddFiles(SongListModel& model, SongTags& reader, Progress& progress, Hooks hooks)
-    : m_model(model), m_reader(reader), m_progress(progress), m_hooks(std::move(hooks)) {}
-
-void AddFiles::addOne(const QString& path) {
-    m_model.append(m_reader.makeSongItem(QFileInfo(path).absoluteFilePath(), {}, -1, -1));
+namespace {
+void addOne(CommandEnv& env, SongListModel& model, const QString& path) {
+    model.append(env.tags.makeSongItem(QFileInfo(path).absoluteFilePath(), {}, -1, -1));
 }
+} // namespace
 
-int AddFiles::addSongs(const QStringList& paths) {
-    const int before = m_model.size();
-    m_progress.startProgress(QStringLiteral("add"));
-    m_model.beginBulk();
+int addSongs(CommandEnv& env, SongListModel& model, const QStringList& paths) {
+    const int before = model.size();
+    ProgressScope progress(env.progress, QStringLiteral("add"));
+    SongListModel::BulkScope bulk(model);
     for (const QString& path : paths) {
-        if (m_progress.cancelRequested())
+        if (progress.cancelled())
             break;
         if (pathExtension(path) != QLatin1String(".mp3"))
             continue;
-        addOne(path);
-        m_progress.showProgressItem("( " + path + " )");
+        addOne(env, model, path);
+        progress.item("( " + path + " )");
     }
-    m_model.endBulk();
-    m_progress.endProgress();
-    return m_model.size() - before;
+    model.flushPending();
+    return model.size() - before;
 }
 
-void AddFiles::addDropped(const QStringList& paths) {
-    m_progress.startProgress(QStringLiteral("add"));
-    m_model.beginBulk();
+void addDropped(CommandEnv& env, SongListModel& model, const QStringList& paths) {
+    ProgressScope progress(env.progress, QStringLiteral("add"));
+    SongListModel::BulkScope bulk(model);
     for (const QString& path : paths) {
-        if (m_progress.cancelRequested())
+        if (progress.cancelled())
             break;
         const QString ext = pathExtension(path);
-        bool stop = false;
-        if (ext == QLatin1String(".") || ext == QLatin1String("..")) {
+        if (ext == QLatin1String(".") || ext == QLatin1String(".."))
             continue;
-        } else if (ext.isEmpty() || QFileInfo(path).isDir()) {
-            if (m_hooks.scanFolder) {
-                m_model.flushPending();
-                m_hooks.scanFolder(path);
-            }
+        if (ext.isEmpty() || QFileInfo(path).isDir()) {
+            model.flushPending();
+            FolderScanner(model, env.tags, env.progress).scanFolder(path, true);
         } else if (ext == QLatin1String(".mp3")) {
-            addOne(path);
+            addOne(env, model, path);
         } else {
-            if (m_hooks.loadList) {
-                m_model.flushPending();
-                m_hooks.loadList(path);
-            }
-            stop = true;
+            progress.item("( " + path + " )");
+            break; // a list file ends the drop
         }
-        m_progress.showProgressItem("( " + path + " )");
-        if (stop)
-            break;
+        progress.item("( " + path + " )");
     }
-    m_model.endBulk();
-    m_progress.endProgress();
 }

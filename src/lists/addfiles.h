@@ -4,11 +4,7 @@
 
 #include <QStringList>
 
-#include <functional>
-
-class Progress;
 class SongListModel;
-class SongTags;
 
 // What the command line opened.
 enum class StartResult { Nothing, Db, Lyr, Load, Mp3 };
@@ -26,28 +22,12 @@ CommandLinePlan planCommandLine(const QStringList& paths);
 // The extension of a path with its dot, lower-case ("" when there is none).
 QString pathExtension(const QString& path);
 
-class AddFiles {
-public:
-    // Hooks for what other parts of the program carry out; unset ones are skipped.
-    struct Hooks {
-        std::function<void(const QString& folder)> scanFolder; // with all subfolders
-        std::function<void(const QString& listFile)> loadList;
-    };
+struct CommandEnv;
 
-    AddFiles(SongListModel& model, SongTags& reader, Progress& progress, Hooks hooks = {});
-
-    // Adds the ".mp3" paths in order under the progress window "add"; stops on Cancel.
-    // Returns the number of rows added.
-    int addSongs(const QStringList& paths);
-    // A drop: folders are scanned, songs added, the first other file is loaded as a
-    // list and ends the drop; "." and ".." are skipped.
-    void addDropped(const QStringList& paths);
-
-private:
-    void addOne(const QString& path);
-
-    SongListModel& m_model;
-    SongTags& m_reader;
-    Progress& m_progress;
-    Hooks m_hooks;
-};
+// The songs of the command line: adds the ".mp3" paths in order under the progress
+// window "add" and stops on Cancel. Returns the number of rows added.
+int addSongs(CommandEnv& env, SongListModel& model, const QStringList& paths);
+// Files dropped from the file manager: folders are scanned with their subfolders, songs
+// added, and the first other file ends the drop (list files load once they are built);
+// "." and ".." are skipped.
+void addDropped(CommandEnv& env, SongListModel& model, const QStringList& paths);

@@ -1,7 +1,8 @@
 #include "lists/folderscanner.h"
 
+#include "base/commandenv.h"
 #include "base/nativepath.h"
-#include "base/progress.h"
+#include "base/progressscope.h"
 #include "base/prompt.h"
 #include "base/translator.h"
 #include "lists/folderlisting.h"
@@ -88,35 +89,28 @@ QString elideMiddle(const QString& text, int maxChars) {
     return text.left(head) + "..." + text.right(keep - head);
 }
 
-int addFolderToPane(SongListModel& model, SongTags& reader, Progress& progress, Prompt& prompt,
-                    const QString& folder, bool recursive, bool* audioCd) {
+int addFolder(CommandEnv& env, SongListModel& model, const QString& folder, bool recursive,
+              bool* audioCd) {
     if (audioCd)
         *audioCd = false;
     if (folder.trimmed().isEmpty()) {
-        prompt.information(T("InfoNoAdd", "Please select directory from dropdown menu."));
+        env.prompt.information(T("InfoNoAdd", "Please select directory from dropdown menu."));
         return 0;
     }
     QString root = folder;
     if (!root.endsWith('/'))
         root += '/';
-    progress.startProgress(QStringLiteral("add"));
-    model.beginBulk();
-    FolderScanner scanner(model, reader, progress);
+    ProgressScope progress(env.progress, QStringLiteral("add"));
+    SongListModel::BulkScope bulk(model);
+    FolderScanner scanner(model, env.tags, env.progress);
     const int added = scanner.scanFolder(root, recursive);
-    model.endBulk();
-    progress.endProgress();
     if (audioCd)
         *audioCd = scanner.audioCdFound();
     return added;
 }
 
-int addAllDisksToPane(SongListModel& model, SongTags& reader, Progress& progress,
-                      const QStringList& roots) {
-    progress.startProgress(QStringLiteral("add"));
-    model.beginBulk();
-    FolderScanner scanner(model, reader, progress);
-    const int added = scanner.scanRoots(roots);
-    model.endBulk();
-    progress.endProgress();
-    return added;
+int addAllDisks(CommandEnv& env, SongListModel& model, const QStringList& roots) {
+    ProgressScope progress(env.progress, QStringLiteral("add"));
+    SongListModel::BulkScope bulk(model);
+    return FolderScanner(model, env.tags, env.progress).scanRoots(roots);
 }

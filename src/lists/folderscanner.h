@@ -42,16 +42,17 @@ private:
     bool m_audioCd = false;
 };
 
-class Prompt;
+struct CommandEnv;
 
-// The pane's add buttons: refuses an empty folder box, then scans the folder (with
-// subfolders when recursive) under the progress window "add" with the list's redraw
-// frozen. Returns the number of rows added; audioCd tells whether ".cda" tracks came.
-int addFolderToPane(SongListModel& model, SongTags& reader, Progress& progress, Prompt& prompt,
-                    const QString& folder, bool recursive, bool* audioCd = nullptr);
-// "Find All Mp3s On My Computer": every local disk into the pane under one progress window.
-int addAllDisksToPane(SongListModel& model, SongTags& reader, Progress& progress,
-                      const QStringList& roots);
+// The add buttons and "Add (folder)" / "AddS (folder and subfolders)": refuses an empty
+// folder, then scans the folder (with subfolders when recursive) under the progress
+// window "add" with the list's redraw frozen. Returns the number of rows added; audioCd
+// tells whether ".cda" tracks came.
+int addFolder(CommandEnv& env, SongListModel& model, const QString& folder, bool recursive,
+              bool* audioCd = nullptr);
+// "Find All Mp3s On My Computer": every root (localDiskRoots()) into the pane under one
+// progress window.
+int addAllDisks(CommandEnv& env, SongListModel& model, const QStringList& roots);
 
 // The mount points of local disk file systems, in the system's order (no pseudo,
 // network or optical file systems).

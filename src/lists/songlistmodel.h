@@ -39,6 +39,17 @@ public:
     void beginBulk();
     void endBulk();
     void flushPending();
+    // Holds a bulk update for its lifetime; nests.
+    class BulkScope {
+    public:
+        explicit BulkScope(SongListModel& model) : m_model(model) { m_model.beginBulk(); }
+        ~BulkScope() { m_model.endBulk(); }
+        BulkScope(const BulkScope&) = delete;
+        BulkScope& operator=(const BulkScope&) = delete;
+
+    private:
+        SongListModel& m_model;
+    };
     int pendingCount() const { return int(m_pending.size()); }
 
     void setText(int row, int column, const QString& text);

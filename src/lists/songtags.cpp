@@ -3,6 +3,8 @@
 #include "base/nativepath.h"
 #include "base/settings.h"
 #include "base/texts.h"
+#include "fileops/fileoperations.h"
+#include "media/tagfields.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -52,8 +54,8 @@ QString fileSizeKbText(std::int64_t bytes) {
     return QLocale().toString(kb, 'f', 2);
 }
 
-SongTags::SongTags(const Settings& settings, const YesNo& yesNo)
-    : m_settings(settings), m_yesNo(yesNo) {}
+SongTags::SongTags(const Settings& settings, const YesNo& yesNo, FileOperations& files)
+    : m_settings(settings), m_yesNo(yesNo), m_files(files) {}
 
 SongItem SongTags::makeSongItem(const QString& name, const QString& folder, std::int64_t attributes,
                                 std::int64_t size) {
@@ -136,30 +138,26 @@ bool SongTags::readTagsIntoItem(const QString& path, SongItem& item, Mode mode) 
 }
 
 std::uint8_t genreByteForText(const QString& genre) {
-    if (genre.trimmed().isEmpty())
-        return TID3v1::NoGenre;
-    const int index = GenreIndexOf(genre.toStdString());
-    return index < 0 ? TID3v1::NoGenre : std::uint8_t(index);
+    return ParseGenreByte(genre.toStdString(), false).value_or(TID3v1::NoGenre);
 }
 
 std::uint8_t trackByteForText(const QString& track) {
-    if (!isDigitText(track) || track.size() > 3)
-        return 0;
-    const int value = track.toInt();
-    return value <= 255 ? std::uint8_t(value) : 0;
+    return ParseTrackByte(track.toStdString()).value_or(0);
 }
 
 bool SongTags::writeItemTags(const SongItem& item) {
     const QString path = item.path();
     if (!isFile(path))
         return true;
+    // The row's seven tag columns, in the order of the column texts.
+    static constexpr std::pair<int, TagField> kColumns[] = {
+        {SongItem::SongTitle, TagField::Title},   {SongItem::Artist, TagField::Artist},
+        {SongItem::Album, TagField::Album},       {SongItem::Year, TagField::Year},
+        {SongItem::Comment, TagField::Comment},   {SongItem::Genre, TagField::Genre},
+        {SongItem::TrackNumber, TagField::Track},
+    };
     TID3v1& tag = m_analyser.Tag1();
-    tag.SetTitle(item.text(SongItem::SongTitle).toStdString());
-    tag.SetArtist(item.text(SongItem::Artist).toStdString());
-    tag.SetAlbum(item.text(SongItem::Album).toStdString());
-    tag.SetYear(item.text(SongItem::Year).toStdString());
-    tag.SetComment(item.text(SongItem::Comment).toStdString());
-    tag.SetGenreIndex(genreByteForText(item.text(SongItem::Genre)));
-    tag.SetTrack(trackByteForText(item.text(SongItem::TrackNumber)));
-    return tag.Save(nativePath(path));
+    for (const auto& [column, field] : kColumns)
+        SetField(tag, field, item.text(column).toStdString());
+    return bool(m_files.saveId3v1(tag, path));
 }

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+class FileOperations;
 class Settings;
 struct YesNo;
 
@@ -31,7 +32,7 @@ class SongTags {
 public:
     enum class Mode { Append, Replace };
 
-    SongTags(const Settings& settings, const YesNo& yesNo);
+    SongTags(const Settings& settings, const YesNo& yesNo, FileOperations& files);
 
     // The row AddSongItem appends: file name, size, folder, the 13 tag and stream
     // texts (blank when not read), attributes and a rating of 0. An empty folder
@@ -44,8 +45,8 @@ public:
     bool readTagsIntoItem(const QString& path, SongItem& item, Mode mode);
 
     // Writes the row's title, artist, album, year, genre, track and comment into the
-    // file's ID3v1 tag. Nothing happens (true) when the file no longer exists; false
-    // when it could not be written.
+    // file's ID3v1 tag through the program's file operations. Nothing happens (true)
+    // when the file no longer exists; false when it could not be written.
     bool writeItemTags(const SongItem& item);
 
     // The program's one analyser; every tag read or write goes through it.
@@ -54,6 +55,7 @@ public:
 private:
     const Settings& m_settings;
     const YesNo& m_yesNo;
+    FileOperations& m_files;
     TMPEGaudio m_analyser;
 };
 

@@ -1,12 +1,17 @@
 // The main window's layouts, active pane, drops and column visibility.
+#include "app/ui/shellcommands.h"
 #include "app/ui/tfmain.h"
+#include "app/ui/tfsettings.h"
 #include "base/scripted.h"
 #include "base/settings.h"
 #include "base/texts.h"
+#include "base/translator.h"
 #include "lists/songlistmodel.h"
 #include "lists/songtags.h"
+#include "lists/ui/listcommands.h"
 #include "lists/ui/songlistview.h"
 #include "lists/ui/tfframe.h"
+#include "support/testenv.h"
 
 #include <QFile>
 #include <QHeaderView>
@@ -19,28 +24,37 @@
 class TestMainWindow : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
-    std::unique_ptr<Settings> m_settings;
-    YesNo m_yesNo;
-    std::unique_ptr<SongTags> m_reader;
-    ScriptedPrompt m_prompt;
-    ScriptedProgress m_progress;
+    std::unique_ptr<TestEnv> m_env;
+    Settings* m_settings = nullptr;
+    std::unique_ptr<Translator> m_messages;
     std::unique_ptr<TFMain> m_main;
+    std::unique_ptr<TFSettings> m_settingsWindow;
+    std::unique_ptr<QWidget> m_other;
 
 private slots:
     void init() {
-        m_settings = std::make_unique<Settings>(m_dir.path() + "/");
-        m_reader = std::make_unique<SongTags>(*m_settings, m_yesNo);
-        m_main = std::make_unique<TFMain>(
-            TFMain::Services{*m_settings, m_prompt, *m_reader, m_dir.path() + "/"});
-        TFMain::Windows w;
-        w.progress = &m_progress;
-        m_main->setWindows(w);
+        m_env = std::make_unique<TestEnv>(m_dir.path() + "/");
+        m_settings = &m_env->settings;
+        m_main = std::make_unique<TFMain>(m_env->env);
+        m_messages = std::make_unique<Translator>(m_dir.path() + "/language/", "English");
+        m_settingsWindow =
+            std::make_unique<TFSettings>(*m_settings, m_env->prompt, *m_messages, m_main.get());
+        m_other = std::make_unique<QWidget>();
+        // Commands as the program binds them.
+        bindListCommands(m_main->router(), *m_main->frame1(), *m_main->frame2());
+        bindShellCommands(*m_main, {*m_settingsWindow, *m_other, *m_other, *m_other});
         m_main->resize(1000, 700);
         m_main->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_main.get()));
         QCoreApplication::processEvents();
     }
-    void cleanup() { m_main.reset(); }
+    void cleanup() {
+        m_settingsWindow.reset();
+        m_main.reset();
+        m_other.reset();
+        m_messages.reset();
+        m_env.reset();
+    }
 
     void startsWithFrame1ActiveAndBothPanesSideBySide() {
         QCOMPARE(m_main->activePane(), m_main->frame1());
@@ -102,7 +116,7 @@ private slots:
         QCOMPARE(m_main->activePane(), m_main->frame2());
         QCOMPARE(m_main->frame2()->model().size(), 1);
         QCOMPARE(m_main->frame1()->model().size(), 0);
-        QCOMPARE(m_progress.operations().last(), QString("add"));
+        QCOMPARE(m_env->progress.operations().last(), QString("add"));
     }
 
     void hidingAColumnHidesItInBothPanes() {

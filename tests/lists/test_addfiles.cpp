@@ -6,6 +6,7 @@
 #include "lists/songlistmodel.h"
 #include "lists/songtags.h"
 #include "media/id3v1.h"
+#include "support/testenv.h"
 #include "support/testfiles.h"
 
 #include <QDir>
@@ -46,11 +47,11 @@ protected:
 
     QTemporaryDir dir;
     QString root;
-    Settings settings{QDir::tempPath() + "/rendolo-test-no-such-folder/"};
-    YesNo yesNo;
-    SongTags reader{settings, yesNo};
+    TestEnv t{QDir::tempPath() + "/rendolo-test-no-such-folder/"};
+    Settings& settings = t.settings;
+    SongTags& reader = t.tags;
+    ScriptedProgress& progress = t.progress;
     SongListModel model{&settings};
-    ScriptedProgress progress;
 };
 } // namespace
 
@@ -155,29 +156,24 @@ TEST_F(AddFilesTest, CommandLineSongsAddInOrderUntilCancel) {
     for (const char* n : {"a.mp3", "b.mp3", "c.mp3"})
         paths << writeFile(n, "x");
     paths.insert(1, root + "notes.txt");
-    AddFiles add(model, reader, progress);
-    EXPECT_EQ(add.addSongs(paths), 3);
+    EXPECT_EQ(addSongs(t.env, model, paths), 3);
     EXPECT_EQ(progress.operations(), QStringList{"add"});
     EXPECT_EQ(progress.items().first(), "( " + paths[0] + " )");
     EXPECT_EQ(model.item(2).text(0), "c.mp3");
 
     progress.cancelAtItem(progress.items().size() + 1);
-    EXPECT_EQ(add.addSongs(paths), 1);
+    EXPECT_EQ(addSongs(t.env, model, paths), 1);
     EXPECT_FALSE(progress.open());
 }
 
 TEST_F(AddFilesTest, DropScansFoldersAddsSongsAndStopsAtAListFile) {
-    QStringList scanned, loaded;
-    AddFiles::Hooks hooks;
-    hooks.scanFolder = [&](const QString& f) { scanned << f; };
-    hooks.loadList = [&](const QString& f) { loaded << f; };
-    AddFiles add(model, reader, progress, hooks);
-    QDir().mkpath(root + "folder");
+    QDir().mkpath(root + "folder/sub");
+    writeFile("folder/sub/in.mp3", "x");
     const QString song = writeFile("s.mp3", "x");
-    add.addDropped(
-        {root + "folder", root + "..", song, root + "list.rnl", writeFile("t.mp3", "x")});
-    EXPECT_EQ(scanned, QStringList{root + "folder"});
-    EXPECT_EQ(loaded, QStringList{root + "list.rnl"});
-    ASSERT_EQ(model.size(), 1);
-    EXPECT_EQ(model.item(0).text(0), "s.mp3");
+    addDropped(t.env, model,
+               {root + "folder", root + "..", song, root + "list.rnl", writeFile("t.mp3", "x")});
+    ASSERT_EQ(model.size(), 2);
+    EXPECT_EQ(model.item(0).path(), root + "folder/sub/in.mp3"); // folders with subfolders
+    EXPECT_EQ(model.item(1).text(0), "s.mp3");                   // t.mp3 came after the list
+    EXPECT_EQ(progress.operations(), QStringList{"add"});
 }

@@ -8,6 +8,7 @@
 #include "lists/folderscanner.h"
 #include "lists/songlistmodel.h"
 #include "lists/songtags.h"
+#include "support/testenv.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -44,12 +45,12 @@ protected:
 
     QTemporaryDir dir;
     QString root;
-    Settings settings{dir.path() + "/home/"};
-    YesNo yesNo;
-    SongTags reader{settings, yesNo};
+    TestEnv t{dir.path() + "/home/"};
+    Settings& settings = t.settings;
+    SongTags& reader = t.tags;
+    ScriptedProgress& progress = t.progress;
+    ScriptedPrompt& prompt = t.prompt;
     SongListModel model{&settings};
-    ScriptedProgress progress;
-    ScriptedPrompt prompt;
 };
 } // namespace
 
@@ -63,7 +64,7 @@ TEST_F(ScanTest, SubfoldersFirstThenSongsThenCdTracksInNameOrder) {
     touch(".hidden folder/e.mp3");
     touch("notes.txt");
     bool audioCd = false;
-    EXPECT_EQ(addFolderToPane(model, reader, progress, prompt, root, true, &audioCd), 5);
+    EXPECT_EQ(addFolder(t.env, model, root, true, &audioCd), 5);
     EXPECT_EQ(rows(), (QStringList{"Vol. 2/d.mp3", "x/c.mp3", "a.MP3", "b.mp3", "Track01.cda"}));
     EXPECT_TRUE(audioCd);
     EXPECT_EQ(progress.operations(), QStringList{"add"});
@@ -73,17 +74,16 @@ TEST_F(ScanTest, SubfoldersFirstThenSongsThenCdTracksInNameOrder) {
     EXPECT_EQ(model.item(0).text(SongItem::FileSizeKb), QLocale().toString(0.0, 'f', 2));
 
     model.clear();
-    EXPECT_EQ(addFolderToPane(model, reader, progress, prompt, root.chopped(1), false, &audioCd),
-              3);
+    EXPECT_EQ(addFolder(t.env, model, root.chopped(1), false, &audioCd), 3);
     EXPECT_EQ(rows(), (QStringList{"a.MP3", "b.mp3", "Track01.cda"}));
 }
 
 TEST_F(ScanTest, EmptyFolderBoxIsRefusedAndMissingFoldersAddNothing) {
-    EXPECT_EQ(addFolderToPane(model, reader, progress, prompt, "  ", true), 0);
+    EXPECT_EQ(addFolder(t.env, model, "  ", true), 0);
     ASSERT_EQ(prompt.informed().size(), 1);
     EXPECT_EQ(prompt.informed().first(), "Please select directory from dropdown menu.");
     EXPECT_TRUE(progress.operations().isEmpty());
-    EXPECT_EQ(addFolderToPane(model, reader, progress, prompt, root + "missing/", true), 0);
+    EXPECT_EQ(addFolder(t.env, model, root + "missing/", true), 0);
     EXPECT_EQ(model.size(), 0);
 }
 
@@ -95,7 +95,7 @@ TEST_F(ScanTest, SymbolicLinkLoopsEndAndOddNamesSurvive) {
     const int fd = ::open(odd.constData(), O_CREAT | O_WRONLY, 0644); // Qt would not keep the bytes
     ASSERT_GE(fd, 0);
     ::close(fd);
-    addFolderToPane(model, reader, progress, prompt, root, true);
+    addFolder(t.env, model, root, true);
     ASSERT_EQ(model.size(), 2);
     EXPECT_EQ(model.item(0).text(0), "song.mp3");
     // The odd name maps back to the same bytes, so the file can be opened again.
@@ -108,11 +108,11 @@ TEST_F(ScanTest, CancelKeepsTheRowsSoFarAndTheNextOperationRuns) {
     for (int i = 0; i < 10; ++i)
         touch(QString("s%1.mp3").arg(i));
     progress.cancelAtItem(4); // the folder line, then three files
-    addFolderToPane(model, reader, progress, prompt, root, true);
+    addFolder(t.env, model, root, true);
     EXPECT_EQ(model.size(), 3);
     EXPECT_TRUE(progress.cancelRequested());
     progress.cancelAtItem(0);
-    addFolderToPane(model, reader, progress, prompt, root, true);
+    addFolder(t.env, model, root, true);
     EXPECT_FALSE(progress.cancelRequested());
     EXPECT_EQ(model.size(), 13);
 }
@@ -121,7 +121,7 @@ TEST_F(ScanTest, AllDisksStopAtCancel) {
     touch("one/a.mp3");
     touch("two/b.mp3");
     progress.cancelAtItem(2); // the first root's folder line, then its song
-    addAllDisksToPane(model, reader, progress, {root + "one", root + "two"});
+    addAllDisks(t.env, model, {root + "one", root + "two"});
     EXPECT_EQ(rows(), QStringList{"one/a.mp3"});
     EXPECT_TRUE(isLocalDiskFileSystem("ext4"));
     EXPECT_FALSE(isLocalDiskFileSystem("proc"));
@@ -146,7 +146,7 @@ TEST_F(ScanTest, HistoryKeepsEachFolderOnceAndWritesAtOnce) {
 TEST_F(ScanTest, CommandLinePrintsTheSameRowsThePaneGets) {
     touch("b.mp3");
     touch("sub/a.mp3");
-    addFolderToPane(model, reader, progress, prompt, root, true);
+    addFolder(t.env, model, root, true);
     QProcess cli;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("RENDOLO_HOME", dir.path() + "/home");

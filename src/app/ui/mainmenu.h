@@ -5,9 +5,20 @@
 #include <QHash>
 #include <QString>
 
+#include <array>
+
 class QAction;
 class QMenu;
 class QMenuBar;
+
+// The menu entries that stand for the entries of the settings window's two pattern
+// lists, position by position (nullptr where the list has a separator).
+inline constexpr std::array<const char*, 8> FileNamePatternActions = {
+    "MFmtArtistSong", "MFmtArtistAlbumSong", "MFmtTrackSong", "MFmtSongArtist", "MFmtSong",
+    nullptr,          "MFmtCustom",          "MFmtAuto"};
+inline constexpr std::array<const char*, 8> FolderPatternActions = {
+    "MDirNormal",      "MDirArtist",      "MDirAlbum", "MDirGenre",
+    "MDirArtistAlbum", "MDirGenreArtist", nullptr,     "MDirCustom"};
 
 struct MainMenu {
     QHash<QString, QAction*> actions; // by object name

@@ -1,54 +1,33 @@
-// The main window: menus, the two list panes, status bar, tray icon. It routes
-// commands to the parts that carry them out.
+// The main window: menus, the two list panes, status bar, tray icon. It routes every
+// command through its command router; the commands themselves live in the core and are
+// registered by each subsystem's binder.
 #pragma once
 
 #include "app/ui/mainmenu.h"
 #include "lists/addfiles.h"
 
 #include <QMainWindow>
-#include <QPointer>
-
-#include <functional>
 
 class QLabel;
 class QSplitter;
 class QSystemTrayIcon;
 class QMenu;
-class Prompt;
-class Progress;
-class Settings;
-class SongTags;
+class CommandRouter;
 class TFFrame;
+struct CommandEnv;
 
 class TFMain : public QMainWindow {
     Q_OBJECT
 public:
-    struct Services {
-        Settings& settings;
-        Prompt& prompt;
-        SongTags& reader;
-        QString programFolder;
-    };
-    // Windows created after the main window that its menus open.
-    struct Windows {
-        Progress* progress = nullptr;
-        QWidget* about = nullptr;
-        QWidget* donation = nullptr;
-        std::function<void(const QString& page)> showSettings;
-        std::function<void()> showTranslate;
-        // The "Custom" pattern entries of the menus; false when cancelled.
-        std::function<bool()> customFileFormat;
-        std::function<bool()> customFolderFormat;
-    };
-
-    explicit TFMain(Services services, QWidget* parent = nullptr);
+    explicit TFMain(CommandEnv& env, QWidget* parent = nullptr);
     ~TFMain() override;
 
-    void setWindows(Windows windows);
     // The paths from the command line, handled at the first activation.
     void setCommandLine(const QStringList& paths) { m_commandLine = paths; }
-    void setDonationDue(bool due) { m_donationDue = due; }
+    // A window shown once the main window is on screen (the donation reminder).
+    void showAfterStart(QWidget* window) { m_showAfterStart = window; }
 
+    CommandRouter& router() const { return *m_router; }
     TFFrame* frame1() const { return m_frame1; }
     TFFrame* frame2() const { return m_frame2; }
     TFFrame* activePane() const { return m_active; }
@@ -62,10 +41,12 @@ public:
     void changeFocus();
     void restoreFromTray();
     void hideToTray();
-    // Handles files dropped on a pane, as a drop from the file manager.
+    // Files dropped on a pane, as a drop from the file manager: the pane becomes active.
     void handleDrop(TFFrame* target, const QStringList& paths);
     // "Exit": ends the program even when closing would minimise to the tray.
     void exitProgram();
+    // Ticks the pattern entries of the menus from the settings.
+    void syncPatternMenus();
     // Re-sets the texts the window builds from messages after a language change.
     void retranslate();
 
@@ -76,39 +57,30 @@ protected:
 
 private:
     void firstActivation();
-    void handleCommandLine();
-    void connectMenu();
-    void enableCommand(const char* name, std::function<void()> slot);
+    void addOwnCommands();
+    void commandStateChanged();
     void setPaneActive(TFFrame* pane, bool active);
     void onFocusChanged(QWidget* old, QWidget* now);
     bool frame2Collapsed() const;
-    void fillDatabaseFileMenu();
     void createTrayIcon();
-    void syncPatternMenus();
-    // File menu "Add (folder)" / "AddS (folder and subfolders)".
-    void addFolderFromDialog(bool recursive);
-    void findAllMp3s();
-    // While a scan runs, no other command may add to the panes.
-    void setScanRunning(bool running);
 
-    Services m_s;
-    Windows m_windows;
+    CommandEnv& m_env;
     MainMenu m_menu;
     QSplitter* m_splitter;
     TFFrame* m_frame1;
     TFFrame* m_frame2;
     TFFrame* m_active;
+    CommandRouter* m_router;
     QLabel* m_selectionSize;
     QLabel* m_playerBarPanel;
     QLabel* m_playerTime;
     QSystemTrayIcon* m_tray = nullptr;
     QMenu* m_trayMenu = nullptr;
+    QWidget* m_showAfterStart = nullptr;
     QStringList m_commandLine;
     StartResult m_startResult = StartResult::Nothing;
     int m_layout = 0;
     bool m_firstActivationDone = false;
-    bool m_donationDue = false;
     bool m_closing = false;
     bool m_exitRequested = false;
-    bool m_scanRunning = false;
 };

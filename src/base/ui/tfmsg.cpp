@@ -56,6 +56,11 @@ TFMsg::TFMsg(QWidget* mainWindow, const Settings* settings)
     connect(m_cancel, &QPushButton::clicked, this, &TFMsg::reject);
 }
 
+void TFMsg::setMainWindow(QWidget* mainWindow) {
+    setParent(mainWindow, windowFlags());
+    m_mainWindow = mainWindow;
+}
+
 void TFMsg::startProgress(const QString& operation) {
     QCoreApplication::processEvents();
     // An unknown name keeps the previous title but has no animation.

@@ -23,6 +23,9 @@ public:
     // settings: where "Show Animations on Progres" (CBAnimations) is read at each
     // start; without it animations are shown.
     explicit TFMsg(QWidget* mainWindow, const Settings* settings = nullptr);
+    // The window the progress window stays on top of and centres on, once it exists
+    // (the progress window is made before the main window, which commands need).
+    void setMainWindow(QWidget* mainWindow);
 
     void startProgress(const QString& operation) override;
     void showProgressItem(const QString& text) override;

@@ -4,7 +4,6 @@
 #include "base/translator.h"
 #include "lists/columns.h"
 #include "lists/folderhistory.h"
-#include "lists/folderscanner.h"
 #include "lists/rowcolours.h"
 #include "lists/selectionsize.h"
 #include "lists/songhint.h"
@@ -116,8 +115,8 @@ TFFrame::TFFrame(Settings& settings, int paneNumber, QWidget* parent)
             [this] { m_browse->openBelow(m_folderBox, folderText()); });
     connect(m_browse, &BrowsePanel::folderChosen, this, &TFFrame::setFolderText);
     connect(m_browse, &BrowsePanel::closed, this, [this] { m_folderBox->setFocus(); });
-    connect(m_add, &QToolButton::clicked, this, [this] { addFromFolderBox(false); });
-    connect(m_addSub, &QToolButton::clicked, this, [this] { addFromFolderBox(true); });
+    connect(m_add, &QToolButton::clicked, this, [this] { emit addRequested(false); });
+    connect(m_addSub, &QToolButton::clicked, this, [this] { emit addRequested(true); });
 
     setColumnHeaders();
     // At start-up a column hidden in the settings gets width 0 in both panes.
@@ -130,10 +129,8 @@ TFFrame::TFFrame(Settings& settings, int paneNumber, QWidget* parent)
 
 TFFrame::~TFFrame() = default;
 
-void TFFrame::setServices(SongTags* reader, Progress* progress, Prompt* prompt) {
-    m_reader = reader;
-    m_progress = progress;
-    m_prompt = prompt;
+PaneRef TFFrame::paneRef() const {
+    return PaneRef{m_model, m_view->selectionModel(), m_paneNumber};
 }
 
 QString TFFrame::folderText() const {
@@ -152,9 +149,7 @@ void TFFrame::setAddingEnabled(bool on) {
     m_view->setAcceptDrops(on);
 }
 
-void TFFrame::addFromFolderBox(bool recursive) {
-    if (!m_reader || !m_progress || !m_prompt || !m_addingEnabled)
-        return;
+QString TFFrame::takeFolderBoxText() {
     if (m_browse->isVisible())
         m_browse->take();
     QString folder = folderText();
@@ -162,10 +157,7 @@ void TFFrame::addFromFolderBox(bool recursive) {
         setFolderText(folder += '/');
     if (!folder.isEmpty())
         m_title->setText(folder);
-    emit scanRunning(true);
-    addFolderToPane(*m_model, *m_reader, *m_progress, *m_prompt, folder, recursive);
-    emit scanRunning(false);
-    refreshCounters();
+    return folder;
 }
 
 void TFFrame::setColumnHeaders() {

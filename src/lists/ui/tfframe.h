@@ -2,6 +2,7 @@
 #pragma once
 
 #include "lists/folderhistory.h"
+#include "lists/pane.h"
 
 #include <QFrame>
 
@@ -12,9 +13,6 @@ class QMenu;
 class QToolButton;
 class BrowsePanel;
 class FolderBox;
-class Progress;
-class Prompt;
-class SongTags;
 class QItemSelection;
 class Settings;
 class SongListModel;
@@ -47,12 +45,13 @@ public:
     QLabel* counterLabel(int counter) const { return m_counters[counter]; }
     QLabel* positionLabel() const { return m_position; }
 
-    // What the add buttons need; set once the program's windows exist.
-    void setServices(SongTags* reader, Progress* progress, Prompt* prompt);
+    // The pane's rows and selection, as commands see them.
+    PaneRef paneRef() const;
     QString folderText() const;
     void setFolderText(const QString& folder);
-    // The add buttons: scans the folder box's folder (with subfolders when recursive).
-    void addFromFolderBox(bool recursive);
+    // The folder an add command scans: takes the browse panel's choice when it is open,
+    // ends the box's text with "/" and shows it in the title line.
+    QString takeFolderBoxText();
     // While a scan runs anywhere, the pane takes no new files.
     void setAddingEnabled(bool on);
     bool addingEnabled() const { return m_addingEnabled; }
@@ -62,7 +61,8 @@ signals:
     void selectionSizeChanged(double kb);
     void filesDropped(const QStringList& paths);
     void settingsPageRequested(const QString& page);
-    void scanRunning(bool running);
+    // The add buttons: "+" (folder) and "++" (with subfolders).
+    void addRequested(bool recursive);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -87,9 +87,6 @@ private:
     QToolButton* m_addSub;
     std::unique_ptr<FolderHistory> m_history;
     BrowsePanel* m_browse;
-    SongTags* m_reader = nullptr;
-    Progress* m_progress = nullptr;
-    Prompt* m_prompt = nullptr;
     bool m_addingEnabled = true;
     QString m_signature;
     double m_selectionKb = 0;
