@@ -282,11 +282,6 @@ bool recode(const char* layout, const std::string& data, bool join, std::string&
             if (!encoded(ended))
                 return false;
             break;
-        case 't':
-            if (!string(rest))
-                return false;
-            rest = {};
-            break;
         case 'y':
             while (!rest.empty() && !ended) {
                 if (!encoded(ended))
@@ -296,6 +291,7 @@ bool recode(const char* layout, const std::string& data, bool join, std::string&
                 rest.remove_prefix(n);
             }
             break;
+        case 't': // a text may hold several, each with its own byte order mark
         case 'v':
         case 'w': {
             const auto values = splitValues(rest, enc);
@@ -675,16 +671,17 @@ std::vector<Id3Frame> convert(std::string_view body, const Context& c) {
             // Both lists go into one IPLS frame, in UTF-16 unless all is Latin-1.
             std::string pairs;
             bool latin = true;
-            for (const RawFrame& p : frames) {
-                if ((p.id != "TIPL" && p.id != "TMCL") || p.packed || p.data.empty())
-                    continue;
-                const auto enc = uint8_t(p.data[0]);
-                latin = latin && enc == 0;
-                for (auto v : splitValues(std::string_view(p.data).substr(1), enc)) {
-                    pairs += decodeId3Text(enc, v);
-                    pairs += '\0';
+            for (const char* id : {"TIPL", "TMCL"}) // the people involved, then the musicians
+                for (const RawFrame& p : frames) {
+                    if (p.id != id || p.packed || p.data.empty())
+                        continue;
+                    const auto enc = uint8_t(p.data[0]);
+                    latin = latin && enc == 0;
+                    for (auto v : splitValues(std::string_view(p.data).substr(1), enc)) {
+                        pairs += decodeId3Text(enc, v);
+                        pairs += '\0';
+                    }
                 }
-            }
             std::string data;
             if (latin) {
                 data = std::string(1, '\0') + utf8ToLatin1(pairs);
