@@ -259,6 +259,8 @@ bool AtomicReplace::readSource(int64_t offset, void* buffer, size_t count) {
         const ssize_t n = ::pread(m_source, p, count, off_t(offset));
         if (n < 0 && errno == EINTR)
             continue;
+        if (n == 0)
+            errno = EIO; // the file became shorter
         if (n <= 0)
             return false;
         p += n;
@@ -293,7 +295,7 @@ bool AtomicReplace::copyFromSource(int64_t offset, int64_t count) {
     while (count > 0) {
         const size_t n = size_t(std::min<int64_t>(count, int64_t(buffer.size())));
         if (!readSource(offset, buffer.data(), n))
-            return fail("cannot read the file", errno ? errno : EIO);
+            return fail("cannot read the file", errno);
         if (!write(buffer.data(), n))
             return false;
         offset += int64_t(n);
