@@ -206,11 +206,10 @@ void AtomicReplace::removeStaleTemps(const std::string& prefix) {
 }
 
 bool AtomicReplace::keepOwnerModeAndAttributes(bool addOwnerWrite) {
-    struct stat st {};
-    if (::fstat(m_temp, &st) != 0)
-        return fail("cannot read the temporary file's status", errno);
-    // Owner and group first: a change of owner clears the set-ID bits of the mode.
-    if ((st.st_uid != m_uid || st.st_gid != m_gid) && ::fchown(m_temp, m_uid, m_gid) != 0)
+    // Owner and group first: a change of owner clears the set-ID bits of the mode. The
+    // new file is ours with our group or the folder's; giving it a group it already has
+    // is always allowed.
+    if ((m_uid != ::geteuid() || m_gid != ::getegid()) && ::fchown(m_temp, m_uid, m_gid) != 0)
         return fail("cannot keep the file's owner and group", errno);
     const mode_t mode = mode_t(m_mode | (addOwnerWrite ? S_IWUSR : 0));
     if (::fchmod(m_temp, mode) != 0)
