@@ -658,6 +658,8 @@ std::vector<Id3Frame> convert(std::string_view body, const Context& c) {
                 out.push_back(latinTextFrame("TIME", plain, t.hour + t.minute));
             if (!t.month.empty() && t.day.empty())
                 note(c, f.id, "ID3v2.3 keeps no month without a day (kept the year)");
+            if (splitValues(std::string_view(f.data).substr(1), uint8_t(f.data[0])).size() > 1)
+                note(c, f.id, "ID3v2.3 keeps one recording time (kept the first)");
             continue;
         }
         if (f.id == "TIPL" || f.id == "TMCL") {
