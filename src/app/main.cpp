@@ -30,7 +30,12 @@
 #include <QDate>
 #include <QDir>
 
+#include <csignal>
+
 int main(int argc, char** argv) {
+    // A write beyond a file-size limit then fails with EFBIG, and the save that made it
+    // puts the file back, instead of the process dying half-way through a tag.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     Q_INIT_RESOURCE(rendolo); // the resources live in a static library
     QApplication::setApplicationName("Rendolo");

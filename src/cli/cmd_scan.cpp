@@ -11,6 +11,29 @@
 
 #include <QCoreApplication>
 
+// A field's text as one cell of the line: backslash, tab, CR and LF inside it are written
+// as \\, \t, \r and \n, so that a name or tag holding them cannot split or add lines.
+static void appendEscaped(std::string& line, const std::string& text) {
+    for (char c : text) {
+        switch (c) {
+        case '\\':
+            line += "\\\\";
+            break;
+        case '\t':
+            line += "\\t";
+            break;
+        case '\r':
+            line += "\\r";
+            break;
+        case '\n':
+            line += "\\n";
+            break;
+        default:
+            line += c;
+        }
+    }
+}
+
 static int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     bool recursive = false;
     std::vector<std::string> folders;
@@ -37,7 +60,7 @@ static int run(const std::vector<std::string>& args, std::ostream& out, std::ost
             for (int c = 0; c < item.textCount(); ++c) {
                 if (c)
                     line += '\t';
-                line += toNativePath(item.view(c).toString()).toStdString();
+                appendEscaped(line, toNativePath(item.view(c).toString()).toStdString());
             }
             line += '\n';
             out << line;
@@ -50,5 +73,6 @@ static int run(const std::vector<std::string>& args, std::ostream& out, std::ost
 
 static CliRegistrar reg({"scan",
                          "scan [-r] DIR...  the rows a list pane gets from scanning the folders "
-                         "(with -r their subfolders too): the 18 column texts separated by tabs",
+                         "(with -r their subfolders too): the 18 column texts separated by tabs "
+                         "(backslash, tab, CR, LF inside a text as \\\\ \\t \\r \\n)",
                          &run});

@@ -1,7 +1,11 @@
 // rendolo-cli tag [--v1] [--v2] [--remove-v1] FIELD=VALUE... FILE...
-// Sets tag fields through the same ID3v1/ID3v2 Save and Strip the program uses.
+// Sets tag fields through the same ID3v1/ID3v2 Save and Strip the program uses. Prints
+// per file "ok: FILE: ..." or "failed: FILE: ..." with what happened to each tag, then
+// one "note: FILE: ..." line per thing the new ID3v2 tag left out on purpose (frames
+// an ID3v2.3 tag cannot hold) or per other name of the file that keeps the old tag.
 #include "cli/clicommand.h"
 
+#include "media/mediafile.h"
 #include "media/mpegaudio.h"
 
 #include <map>
@@ -155,35 +159,60 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     TMPEGaudio analyser; // its Tag1 and Tag2 are the program's tag objects
     int failed = 0;
     for (const auto& file : r.files) {
-        std::string problem;
-        if (r.v2 && problem.empty()) {
+        // Each tag is its own save: the line tells what happened to each, so that a
+        // file changed by one save and refused by the next is not reported as untouched.
+        std::vector<std::string> done;
+        std::vector<std::string> notes;
+        bool ok = true;
+        auto outcome = [&](const char* what, bool saved, const media::SaveReport& report) {
+            if (saved) {
+                done.push_back(std::string(what) + " written");
+                notes.insert(notes.end(), report.notes.begin(), report.notes.end());
+            } else {
+                ok = false;
+                done.push_back(std::string(what) + " not written (" + report.error + ")");
+            }
+        };
+        if (r.v2) {
             TID3v2& t = analyser.Tag2();
-            if (!t.Load(file))
-                problem = "cannot read the file";
-            else {
+            media::SaveReport report;
+            if (!t.Load(file)) {
+                report.error = "cannot read the file";
+                outcome("ID3v2 tag", false, report);
+            } else {
                 applyV2(r, t);
-                if (!t.Save(file))
-                    problem = "cannot write the ID3v2 tag";
+                outcome("ID3v2 tag", t.Save(file, &report), report);
             }
         }
-        if (r.v1 && problem.empty()) {
+        if (r.v1) {
             TID3v1& t = analyser.Tag1();
-            if (!t.Load(file))
-                problem = "cannot read the file (an ID3v1 tag needs at least 128 bytes)";
-            else {
+            media::SaveReport report;
+            if (!t.Load(file)) {
+                report.error = "cannot read the file; an ID3v1 tag needs at least 128 bytes";
+                outcome("ID3v1 tag", false, report);
+            } else {
                 applyV1(r, t);
-                if (!t.Save(file))
-                    problem = "cannot write the ID3v1 tag";
+                outcome("ID3v1 tag", t.Save(file, &report), report);
             }
         }
-        if (r.removeV1 && problem.empty() && !analyser.Tag1().Strip(file))
-            problem = "cannot remove the ID3v1 tag";
-        if (problem.empty()) {
-            out << "ok: " << file << "\n";
-        } else {
-            ++failed;
-            out << "failed: " << file << ": " << problem << "\n";
+        if (r.removeV1) {
+            media::SaveReport report;
+            const bool removed = analyser.Tag1().Strip(file, &report);
+            if (removed)
+                done.push_back("ID3v1 tag removed (if there was one)");
+            else {
+                ok = false;
+                done.push_back("ID3v1 tag not removed (" + report.error + ")");
+            }
         }
+        out << (ok ? "ok: " : "failed: ") << file << ":";
+        for (size_t i = 0; i < done.size(); ++i)
+            out << (i ? "; " : " ") << done[i];
+        out << "\n";
+        for (const auto& n : notes)
+            out << "note: " << file << ": " << n << "\n";
+        if (!ok)
+            ++failed;
     }
     return failed ? 1 : 0;
 }
