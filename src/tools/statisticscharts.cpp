@@ -33,7 +33,11 @@ int yearOf(const QString& text) {
 }
 
 QString songsText(std::int64_t n) {
-    return n == 1 ? T("StatChartSong", "1 song") : T("StatChartSongs", "%1 songs").arg(n);
+    return n == 1 ? T("StatChartOneSong", "1 song") : T("StatChartSongCount", "%1 songs").arg(n);
+}
+QString albumsText(std::int64_t n) {
+    return n == 1 ? T("StatChartOneAlbum", "1 album")
+                  : T("StatChartAlbumCount", "%1 albums").arg(n);
 }
 } // namespace
 
@@ -121,13 +125,15 @@ ChartData albumsChart(const StatisticsResult& result, int largest) {
             return artists[a].albums.size() > artists[b].albums.size();
         return artists[a].songs > artists[b].songs;
     });
-    for (std::size_t i = 0; i < idx.size() && int(i) < largest; ++i) {
+    for (std::size_t i = 0; i < idx.size() && int(chart.bars.size()) < largest; ++i) {
         const StatisticsArtist& a = artists[idx[i]];
-        const QString label = a.name.trimmed().isEmpty() ? T("StatChartNone", "(none)") : a.name;
+        if (a.name.trimmed().isEmpty())
+            continue; // songs without an artist are no artist's albums
+        const QString& label = a.name;
         const std::int64_t albums = std::int64_t(a.albums.size());
         chart.bars.push_back({label, albums,
-                              T("StatChartAlbumsTip", "%1: %2 albums, %3")
-                                  .arg(label, QString::number(albums), songsText(a.songs)),
+                              T("StatChartAlbumsTip", "%1: %2, %3")
+                                  .arg(label, albumsText(albums), songsText(a.songs)),
                               false});
     }
     return chart;

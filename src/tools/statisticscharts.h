@@ -29,5 +29,6 @@ ChartData genreChart(const StatisticsResult& result, int largest = 12);
 // Songs per year, years in ascending order; songs whose "Year" is not a year (blank or
 // odd text) in one column of their own at the end.
 ChartData yearChart(const StatisticsResult& result);
-// The artists with the most albums (ties: more songs first, then the order met).
+// The artists with the most albums (ties: more songs first, then the order met); songs
+// without an artist are left out.
 ChartData albumsChart(const StatisticsResult& result, int largest = 15);

@@ -255,7 +255,8 @@ TEST(StatisticsCharts, DataComesFromTheResult) {
     r.artists = {{"Few", 10, {}, {"a"}},
                  {"Most", 2, {}, {"a", "b", "c"}},
                  {"Tie", 5, {}, {"a", "b"}},
-                 {"Tie2", 9, {}, {"a", "b"}}};
+                 {"Tie2", 9, {}, {"a", "b"}},
+                 {" ", 50, {}, {"a", "b", "c", "d"}}}; // no artist: not in the chart
     const ChartData albums = albumsChart(r, 3);
     labels.clear();
     for (const ChartBar& b : albums.bars)

@@ -4,7 +4,6 @@
 #include <QLocale>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QTextDocument>
 #include <QToolTip>
 
 #include <algorithm>
@@ -201,10 +200,11 @@ bool BarChart::event(QEvent* event) {
             event->ignore();
             return true;
         }
-        // Tag texts are plain text, also in the tip.
-        QToolTip::showText(
-            help->globalPos(),
-            Qt::convertFromPlainText(m_data.bars[size_t(i)].tip, Qt::WhiteSpaceNoWrap), this);
+        // Tag texts are plain text, also in the tip: a word joiner after each "<" keeps
+        // the tip from passing for markup (it shows the same).
+        QString tip = m_data.bars[size_t(i)].tip;
+        tip.replace(QLatin1Char('<'), QStringLiteral("<\u2060"));
+        QToolTip::showText(help->globalPos(), tip, this);
         return true;
     }
     return QWidget::event(event);
