@@ -25,6 +25,9 @@
 #include "lists/ui/listcommands.h"
 #include "lists/ui/tfcustom.h"
 #include "lists/ui/tfframe.h"
+#include "tools/ui/tffirsttime.h"
+#include "tools/ui/tfstatistics.h"
+#include "tools/ui/toolcommands.h"
 
 #include <QApplication>
 #include <QDate>
@@ -109,6 +112,13 @@ int main(int argc, char** argv) {
     settingsWindow.setCustomStyleWindow(&custom);
     splash.showStep("SplashFormTranslate", "Loading Translate");
     TFTranslate translate(messages, settings, prompt, progress, &mainWindow);
+    splash.showStep("SplashFormStatistics", "Loading Statistics");
+    TFStatistics statistics(&mainWindow);
+    QObject::connect(WindowTranslator::attach(&statistics, messages),
+                     &WindowTranslator::retranslated, &statistics, &TFStatistics::retranslate);
+    splash.showStep("SplashFormFirstTime", "Loading First Time Help");
+    TFFirstTime firstTime(mainWindow.router(), prompt, &mainWindow);
+    WindowTranslator::attach(&firstTime, messages);
     splash.showStep("SplashFormDonations", "Loading Donation Form");
     TFDonations donations(&mainWindow);
     WindowTranslator::attach(&donations, messages);
@@ -117,6 +127,7 @@ int main(int argc, char** argv) {
     bindListCommands(mainWindow.router(), *mainWindow.frame1(), *mainWindow.frame2());
     bindCatalogueCommands(mainWindow.router(), *mainWindow.mainMenu().menu("MDatabaseFile"));
     bindShellCommands(mainWindow, {settingsWindow, translate, about, donations});
+    bindToolCommands(mainWindow.router(), {statistics, firstTime});
     // Paths straight from argv, so names that are not UTF-8 still open.
     QStringList paths;
     for (int i = 1; i < argc; ++i)
