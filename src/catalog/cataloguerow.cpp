@@ -1,0 +1,132 @@
+#include "catalog/cataloguerow.h"
+
+#include "base/texts.h"
+#include "lists/songitem.h"
+
+#include <QLocale>
+
+#include <limits>
+
+bool CatalogueValue::operator==(const CatalogueValue& o) const {
+    if (kind != o.kind)
+        return false;
+    switch (kind) {
+    case Kind::Null:
+        return true;
+    case Kind::Integer:
+        return integer == o.integer;
+    case Kind::Real:
+        return real == o.real;
+    case Kind::Text:
+        return text == o.text;
+    }
+    return false;
+}
+
+std::optional<double> sizeKbFromText(QStringView text, const QLocale& locale) {
+    if (text.isEmpty())
+        return std::nullopt;
+    // Only what a size text holds: digits and the separators (no sign, no exponent).
+    const QString group = locale.groupSeparator();
+    const QString point = locale.decimalPoint();
+    for (QChar c : text) {
+        const bool fits = (c >= u'0' && c <= u'9') || c == u'.' || c == u',' ||
+                          (group.size() == 1 && c == group[0]) ||
+                          (point.size() == 1 && c == point[0]);
+        if (!fits)
+            return std::nullopt;
+    }
+    bool ok = false;
+    double v = locale.toDouble(text, &ok);
+    if (!ok)
+        v = QLocale::c().toDouble(text, &ok);
+    if (!ok)
+        return std::nullopt;
+    return v;
+}
+
+std::optional<std::int32_t> int32FromText(QStringView text, bool allowNegative) {
+    bool negative = false;
+    if (allowNegative && text.startsWith(u'-')) {
+        negative = true;
+        text = text.mid(1);
+    }
+    if (text.isEmpty())
+        return std::nullopt;
+    std::int64_t v = 0;
+    const std::int64_t limit = std::int64_t(std::numeric_limits<std::int32_t>::max()) + 1;
+    for (QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        v = v * 10 + (c.unicode() - u'0');
+        if (v > limit)
+            return std::nullopt;
+    }
+    if (negative)
+        v = -v;
+    if (v > std::numeric_limits<std::int32_t>::max())
+        return std::nullopt;
+    return std::int32_t(v);
+}
+
+namespace {
+enum class FieldKind { Size, Integer, SignedInteger, Flag, Text };
+
+FieldKind kindOf(int subItem) {
+    switch (subItem + 1) { // columns
+    case SongItem::FileSizeKb:
+        return FieldKind::Size;
+    case SongItem::TrackNumber:
+    case SongItem::LengthSec:
+    case SongItem::BitRate:
+    case SongItem::Frequency:
+        return FieldKind::Integer;
+    case SongItem::Weight:
+        return FieldKind::SignedInteger;
+    case SongItem::CRC:
+    case SongItem::Original:
+    case SongItem::Copyright:
+        return FieldKind::Flag;
+    default:
+        return FieldKind::Text;
+    }
+}
+} // namespace
+
+CatalogueValue catalogueValue(int subItem, QStringView text, const YesNo& yesNo) {
+    switch (kindOf(subItem)) {
+    case FieldKind::Size:
+        if (const auto kb = sizeKbFromText(text, QLocale()))
+            return CatalogueValue::ofReal(*kb);
+        return CatalogueValue::ofInteger(0);
+    case FieldKind::Integer:
+        return CatalogueValue::ofInteger(int32FromText(text, false).value_or(0));
+    case FieldKind::SignedInteger:
+        return CatalogueValue::ofInteger(int32FromText(text, true).value_or(0));
+    case FieldKind::Flag:
+        return CatalogueValue::ofInteger(text.compare(yesNo.yes, Qt::CaseInsensitive) == 0 ? 1 : 0);
+    case FieldKind::Text:
+        break;
+    }
+    return CatalogueValue::ofText(text);
+}
+
+CatalogueRow catalogueRowFromItem(QStringView key, const SongItem& item, const YesNo& yesNo) {
+    CatalogueRow row;
+    row.key = key;
+    row.fileName = item.view(SongItem::FileName);
+    const int subItems = std::min(item.subItemCount(), CatalogueRow::SubItemCount);
+    for (int i = 0; i < subItems; ++i)
+        row.values[size_t(i)] = catalogueValue(i, item.view(i + 1), yesNo);
+    return row;
+}
+
+CatalogueRow catalogueRowFromTexts(QStringView key, const QStringList& texts, const YesNo& yesNo) {
+    CatalogueRow row;
+    row.key = key;
+    row.fileName = texts.isEmpty() ? QStringView() : QStringView(texts.first());
+    const int subItems = std::min(int(texts.size()) - 1, CatalogueRow::SubItemCount);
+    for (int i = 0; i < subItems; ++i)
+        row.values[size_t(i)] = catalogueValue(i, texts[i + 1], yesNo);
+    return row;
+}
