@@ -137,6 +137,9 @@ int main(int argc, char** argv) {
     splash.close();
     const int rc = QApplication::exec();
     catalogueAtExit(env);
+    // The progress window lives on the stack below the main window: the main window must
+    // not delete it as its child.
+    progress.setParent(nullptr);
     focusHighlight.setEnabled(false);
     setMessageTranslator(nullptr);
     return rc;
