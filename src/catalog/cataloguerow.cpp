@@ -5,6 +5,7 @@
 
 #include <QLocale>
 
+#include <charconv>
 #include <limits>
 
 bool CatalogueValue::operator==(const CatalogueValue& o) const {
@@ -23,12 +24,41 @@ bool CatalogueValue::operator==(const CatalogueValue& o) const {
     return false;
 }
 
+namespace {
+// Digits with at most one "." read the same in C form and in every locale whose
+// decimal point is "." and whose group separator is not: read without the locale.
+std::optional<double> plainDecimal(QStringView text) {
+    char buffer[64];
+    if (text.size() >= qsizetype(sizeof buffer))
+        return std::nullopt;
+    int points = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c == u'.')
+            ++points;
+        else if (c < u'0' || c > u'9')
+            return std::nullopt;
+        buffer[i] = char(c);
+    }
+    if (points > 1 || text.front() == u'.' || text.back() == u'.')
+        return std::nullopt;
+    double v = 0;
+    const auto r = std::from_chars(buffer, buffer + text.size(), v);
+    if (r.ec != std::errc() || r.ptr != buffer + text.size())
+        return std::nullopt;
+    return v;
+}
+} // namespace
+
 std::optional<double> sizeKbFromText(QStringView text, const QLocale& locale) {
     if (text.isEmpty())
         return std::nullopt;
-    // Only what a size text holds: digits and the separators (no sign, no exponent).
     const QString group = locale.groupSeparator();
     const QString point = locale.decimalPoint();
+    if (point == QLatin1String(".") && group != QLatin1String("."))
+        if (const std::optional<double> v = plainDecimal(text))
+            return v;
+    // Only what a size text holds: digits and the separators (no sign, no exponent).
     for (QChar c : text) {
         const bool fits = (c >= u'0' && c <= u'9') || c == u'.' || c == u',' ||
                           (group.size() == 1 && c == group[0]) ||

@@ -122,7 +122,9 @@ SqliteStatement::SqliteStatement(SqliteDb& db, const char* sql) : m_db(&db) {
         db.takeError(rc);
         sqlite3_finalize(m_stmt);
         m_stmt = nullptr;
+        return;
     }
+    m_texts.resize(size_t(sqlite3_bind_parameter_count(m_stmt)) + 1);
 }
 
 SqliteStatement::~SqliteStatement() {
@@ -130,13 +132,15 @@ SqliteStatement::~SqliteStatement() {
 }
 
 SqliteStatement::SqliteStatement(SqliteStatement&& other) noexcept
-    : m_stmt(std::exchange(other.m_stmt, nullptr)), m_db(other.m_db) {}
+    : m_stmt(std::exchange(other.m_stmt, nullptr)), m_db(other.m_db),
+      m_texts(std::move(other.m_texts)) {}
 
 SqliteStatement& SqliteStatement::operator=(SqliteStatement&& other) noexcept {
     if (this != &other) {
         sqlite3_finalize(m_stmt);
         m_stmt = std::exchange(other.m_stmt, nullptr);
         m_db = other.m_db;
+        m_texts = std::move(other.m_texts);
     }
     return *this;
 }
@@ -154,12 +158,6 @@ bool bound(SqliteDb* db, int rc) {
     return false;
 }
 
-bool holdsByteEscapes(QStringView text) {
-    for (QChar c : text)
-        if (c.unicode() >= 0xDC80 && c.unicode() <= 0xDCFF)
-            return true;
-    return false;
-}
 } // namespace
 
 bool SqliteStatement::bindNull(int p) {
@@ -175,13 +173,13 @@ bool SqliteStatement::bindDouble(int p, double value) {
 }
 
 bool SqliteStatement::bindText(int p, QStringView text) {
-    if (text.isEmpty()) // an empty text, not a null (a null view has no data pointer)
-        return bound(m_db, sqlite3_bind_text(m_stmt, p, "", 0, SQLITE_STATIC));
-    if (holdsByteEscapes(text))
-        return bindBytes(p, toNativePath(text.toString()));
-    // The engine converts from UTF-16 itself, without a QByteArray per value.
-    return bound(m_db, sqlite3_bind_text16(m_stmt, p, text.utf16(),
-                                           int(text.size() * sizeof(char16_t)), SQLITE_TRANSIENT));
+    if (p <= 0 || size_t(p) >= m_texts.size())
+        return bound(m_db, SQLITE_RANGE);
+    std::string& utf8 = m_texts[size_t(p)];
+    utf8.clear();
+    appendUtf8(utf8, text);
+    // The buffer stays as it is until this parameter is bound again, after a reset.
+    return bound(m_db, sqlite3_bind_text(m_stmt, p, utf8.data(), int(utf8.size()), SQLITE_STATIC));
 }
 
 bool SqliteStatement::bindBytes(int p, const QByteArray& utf8) {
@@ -242,7 +240,12 @@ QString SqliteStatement::text(int c) const {
     if (!bytes)
         return {};
     const int size = sqlite3_column_bytes(m_stmt, c);
-    // Plain ASCII and valid UTF-8 convert in one go; other bytes keep their values.
+    bool ascii = true;
+    for (int i = 0; i < size && ascii; ++i)
+        ascii = static_cast<unsigned char>(bytes[i]) < 0x80;
+    if (ascii)
+        return QString::fromLatin1(bytes, size);
+    // Valid UTF-8 converts as such; other bytes keep their values.
     return fromNativePath(QByteArray::fromRawData(bytes, size));
 }
 
@@ -256,6 +259,38 @@ QString SqliteStatement::displayText(int c) const {
         return plainNumberText(doubleValue(c));
     default:
         return text(c);
+    }
+}
+
+void appendUtf8(std::string& out, QStringView text) {
+    const qsizetype n = text.size();
+    const char16_t* s = text.utf16();
+    for (qsizetype i = 0; i < n; ++i) {
+        char32_t c = s[i];
+        if (c < 0x80) {
+            out += char(c);
+            continue;
+        }
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < n && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (s[i + 1] - 0xDC00);
+            ++i;
+        } else if (c >= 0xDC80 && c <= 0xDCFF) {
+            out += char(c - 0xDC00); // a byte of a name that is not UTF-8
+            continue;
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
+            c = 0xFFFD;
+        }
+        if (c < 0x800) {
+            out += char(0xC0 | (c >> 6));
+        } else if (c < 0x10000) {
+            out += char(0xE0 | (c >> 12));
+            out += char(0x80 | ((c >> 6) & 0x3F));
+        } else {
+            out += char(0xF0 | (c >> 18));
+            out += char(0x80 | ((c >> 12) & 0x3F));
+            out += char(0x80 | ((c >> 6) & 0x3F));
+        }
+        out += char(0x80 | (c & 0x3F));
     }
 }
 

@@ -8,6 +8,8 @@
 #include <QStringView>
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -111,7 +113,14 @@ public:
 private:
     sqlite3_stmt* m_stmt = nullptr;
     SqliteDb* m_db = nullptr;
+    // One UTF-8 buffer per parameter, reused from row to row: binding a text costs
+    // no allocation once the buffers have grown.
+    std::vector<std::string> m_texts;
 };
+
+// Appends text as UTF-8; U+DC80..U+DCFF (bytes of a name that is not UTF-8) become
+// those bytes again, other lone surrogates U+FFFD.
+void appendUtf8(std::string& out, QStringView text);
 
 // A real number in the plainest decimal form that reads back to the same value:
 // no exponent, no trailing zeros ("0", "1234.5", "1234570").
