@@ -106,6 +106,18 @@ SaveResult saveRows(CatalogueStore& store, const QString& key, const std::vector
     return result;
 }
 
+QString saveFailureText(const SaveResult& result, const QString& key,
+                        const std::vector<SongItem>& rows) {
+    if (result.failedRow < 0 || result.failedRow >= int(rows.size()) ||
+        result.status.code != StoreStatus::Code::Failed)
+        return result.status.message;
+    return messageText(
+        "DBSaveRowFailed",
+        "Nothing was saved under the key \"%1\": row %2 (%3) could not be stored.~~%4",
+        {key, QString::number(result.failedRow + 1), rows[size_t(result.failedRow)].text(0),
+         result.status.message});
+}
+
 LoadResult loadRows(CatalogueStore& store, const std::optional<QString>& key, bool namesOnly,
                     const YesNo& yesNo, Progress& progress,
                     const std::function<void(SongItem&&)>& sink) {
@@ -179,14 +191,7 @@ int saveListToCatalogue(CommandEnv& env, const SongListModel& model) {
         return 0;
     const SaveResult r = saveRows(store, key, model.items(), env.yesNo, env.progress);
     if (!r.status) {
-        if (r.failedRow >= 0)
-            env.prompt.information(messageText(
-                "DBSaveRowFailed",
-                "Nothing was saved under the key \"%1\": row %2 (%3) could not be stored.~~%4",
-                {key, QString::number(r.failedRow + 1), model.item(r.failedRow).text(0),
-                 r.status.message}));
-        else
-            env.prompt.information(r.status.message);
+        env.prompt.information(saveFailureText(r, key, model.items()));
         return 0;
     }
     if (r.saved > 0)

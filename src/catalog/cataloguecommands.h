@@ -30,6 +30,10 @@ struct SaveResult {
 };
 SaveResult saveRows(CatalogueStore& store, const QString& key, const std::vector<SongItem>& rows,
                     const YesNo& yesNo, Progress& progress);
+// The message for a failed save: the row and its file name when the row itself was
+// refused, else only the reason (a lock, a read-only file, a full disc).
+QString saveFailureText(const SaveResult& result, const QString& key,
+                        const std::vector<SongItem>& rows);
 
 // Loading the rows under a key (or all) in saved order with the progress window
 // "loadDB"; `namesOnly` gives every field but the file name as one blank. Cancel

@@ -186,10 +186,7 @@ int save(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     }
     const SaveResult r = saveRows(store, *key, rows, cli.yesNo, cli.progress);
     if (!r.status) {
-        if (r.failedRow >= 0)
-            err << "row " << r.failedRow + 1 << " (" << local(rows[size_t(r.failedRow)].text(0))
-                << "): ";
-        err << local(r.status.message) << "\n";
+        err << local(saveFailureText(r, *key, rows)) << "\n";
         return ExitError;
     }
     out << r.saved << "\n";
