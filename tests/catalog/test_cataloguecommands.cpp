@@ -19,6 +19,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace testfiles;
 using Answer = Prompt::Answer;
 
@@ -193,6 +196,21 @@ TEST_F(CatalogueCommandsTest, NothingToSaveIntoSaysNothingOrWhy) {
     ASSERT_EQ(t->prompt.informed().size(), 1);
     EXPECT_TRUE(t->prompt.informed().first().contains(root + "notes.db3"));
     EXPECT_EQ(readAll(root + "notes.db3"), "shopping list");
+}
+
+TEST_F(CatalogueCommandsTest, ReadOnlyCatalogueSaysWhyAndStaysAsItWas) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "file permissions do not bind root";
+    const QString path = root + "database.db3";
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0444), 0);
+    const QByteArray before = readAll(path);
+    SongListModel pane(&t->settings);
+    fill(pane, 2);
+    EXPECT_EQ(saveListToCatalogue(t->env, pane), 0);
+    ASSERT_EQ(t->prompt.informed().size(), 1);
+    EXPECT_TRUE(t->prompt.informed().first().contains("cannot be written"));
+    EXPECT_TRUE(t->prompt.asked().isEmpty()); // no key asked for a save that cannot happen
+    EXPECT_EQ(readAll(path), before);
 }
 
 TEST_F(CatalogueCommandsTest, LoadReadsTheCatalogueOpenedLast) {
