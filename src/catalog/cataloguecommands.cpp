@@ -28,6 +28,25 @@ QString percentText(std::int64_t done, std::int64_t total) {
            QLatin1String("%)");
 }
 
+// "(n%)" for a row, made anew only when the number changes (a save shows it per row).
+class PercentText {
+public:
+    explicit PercentText(std::int64_t total) : m_total(total) {}
+    const QString& at(std::int64_t done) {
+        const std::int64_t percent = m_total > 0 ? done * 100 / m_total : 0;
+        if (percent != m_percent) {
+            m_percent = percent;
+            m_text = percentText(done, m_total);
+        }
+        return m_text;
+    }
+
+private:
+    std::int64_t m_total;
+    std::int64_t m_percent = -1;
+    QString m_text;
+};
+
 // A missing file or no file chosen: the commands do nothing and say nothing.
 bool quietFailure(const StoreStatus& s) {
     return s.code == StoreStatus::Code::Missing || s.code == StoreStatus::Code::NoPath;
@@ -87,6 +106,7 @@ SaveResult saveRows(CatalogueStore& store, const QString& key, const std::vector
     if (result.status = transaction.begin(); !result.status)
         return result;
     const std::int64_t total = std::int64_t(rows.size());
+    PercentText percent(total);
     for (std::int64_t i = 0; i < total; ++i) {
         result.status = transaction.insert(catalogueRowFromItem(key, rows[size_t(i)], yesNo));
         if (!result.status) {
@@ -95,7 +115,7 @@ SaveResult saveRows(CatalogueStore& store, const QString& key, const std::vector
             return result; // the transaction rolls back
         }
         ++result.saved;
-        scope.item(percentText(i, total));
+        scope.item(percent.at(i));
         if (scope.cancelled()) {
             result.cancelled = true; // what was saved so far is kept
             break;
@@ -128,25 +148,31 @@ LoadResult loadRows(CatalogueStore& store, const std::optional<QString>& key, bo
         return result;
     const QString blank = QStringLiteral(" ");
     QString location; // shared by the rows of one folder, as a scan shares it
+    QByteArray locationBytes;
+    QString scratch; // reused for every value: no allocation per text
     result.status = store.walk(key, [&](const CatalogueStore::StoredRow& row) {
         if (scope.cancelled()) {
             result.cancelled = true;
             return false;
         }
         SongItem item;
-        item.append(row.text(SongItem::FileName));
+        row.text(SongItem::FileName, scratch);
+        item.append(scratch);
         for (int c = SongItem::FileSizeKb; c < SongItem::ColumnCount; ++c) {
             if (namesOnly) {
                 item.append(blank);
             } else if (c == SongItem::CRC || c == SongItem::Original || c == SongItem::Copyright) {
                 item.append(yesNo.text(row.flag(c)));
             } else if (c == SongItem::Location) {
-                const QString text = row.text(c);
-                if (text != location)
-                    location = text;
+                const QByteArrayView bytes = row.bytes(c);
+                if (bytes != QByteArrayView(locationBytes) || location.isNull()) {
+                    locationBytes = bytes.toByteArray();
+                    location = row.text(c);
+                }
                 item.append(location);
             } else {
-                item.append(row.text(c));
+                row.text(c, scratch);
+                item.append(scratch);
             }
         }
         sink(std::move(item));

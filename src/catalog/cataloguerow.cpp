@@ -48,14 +48,35 @@ std::optional<double> plainDecimal(QStringView text) {
         return std::nullopt;
     return v;
 }
+
+// A locale's separators, looked up once for the rows of a save rather than per row.
+struct Separators {
+    QLocale locale = QLocale::c();
+    QString group = QLocale::c().groupSeparator();
+    QString point = QLocale::c().decimalPoint();
+    bool plainReadsAlike = true; // "." is the decimal point and not the group separator
+};
+
+const Separators& separatorsOf(const QLocale& locale) {
+    thread_local Separators cached;
+    if (!(cached.locale == locale)) {
+        cached.locale = locale;
+        cached.group = locale.groupSeparator();
+        cached.point = locale.decimalPoint();
+        cached.plainReadsAlike =
+            cached.point == QLatin1String(".") && cached.group != QLatin1String(".");
+    }
+    return cached;
+}
 } // namespace
 
 std::optional<double> sizeKbFromText(QStringView text, const QLocale& locale) {
     if (text.isEmpty())
         return std::nullopt;
-    const QString group = locale.groupSeparator();
-    const QString point = locale.decimalPoint();
-    if (point == QLatin1String(".") && group != QLatin1String("."))
+    const Separators& separators = separatorsOf(locale);
+    const QString& group = separators.group;
+    const QString& point = separators.point;
+    if (separators.plainReadsAlike)
         if (const std::optional<double> v = plainDecimal(text))
             return v;
     // Only what a size text holds: digits and the separators (no sign, no exponent).

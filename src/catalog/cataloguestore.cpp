@@ -133,6 +133,13 @@ QString CatalogueStore::StoredRow::text(int column) const {
     return m_s.displayText(column);
 }
 
+void CatalogueStore::StoredRow::text(int column, QString& out) const {
+    if (isFlagColumn(column))
+        out.clear();
+    else
+        m_s.displayText(column, out);
+}
+
 bool CatalogueStore::StoredRow::flag(int column) const {
     return m_s.intValue(column) != 0;
 }

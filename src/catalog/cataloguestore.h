@@ -39,6 +39,11 @@ public:
         // The text of a list column (0 the file name ... 17 the weight): numbers in
         // plain decimal form, null as "".
         QString text(int column) const;
+        // The same into `out`, reusing its storage.
+        void text(int column, QString& out) const;
+        // The stored bytes of a text column (valid for this row): a folder shared by
+        // the rows before it is recognised without decoding it again.
+        QByteArrayView bytes(int column) const { return m_s.textBytes(column); }
         // CRC, original and copyright: a null reads as false.
         bool flag(int column) const;
 

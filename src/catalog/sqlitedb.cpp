@@ -249,6 +249,11 @@ QString SqliteStatement::text(int c) const {
     return fromNativePath(QByteArray::fromRawData(bytes, size));
 }
 
+QByteArrayView SqliteStatement::textBytes(int c) const {
+    const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, c));
+    return bytes ? QByteArrayView(bytes, sqlite3_column_bytes(m_stmt, c)) : QByteArrayView();
+}
+
 QString SqliteStatement::displayText(int c) const {
     switch (type(c)) {
     case SQLITE_NULL:
@@ -265,33 +270,65 @@ QString SqliteStatement::displayText(int c) const {
 void appendUtf8(std::string& out, QStringView text) {
     const qsizetype n = text.size();
     const char16_t* s = text.utf16();
+    const size_t start = out.size();
+    out.resize(start + size_t(n) * 3); // the most UTF-16 can take as UTF-8
+    char* p = out.data() + start;
     for (qsizetype i = 0; i < n; ++i) {
         char32_t c = s[i];
         if (c < 0x80) {
-            out += char(c);
+            *p++ = char(c);
             continue;
         }
         if (c >= 0xD800 && c <= 0xDBFF && i + 1 < n && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF) {
             c = 0x10000 + ((c - 0xD800) << 10) + (s[i + 1] - 0xDC00);
             ++i;
         } else if (c >= 0xDC80 && c <= 0xDCFF) {
-            out += char(c - 0xDC00); // a byte of a name that is not UTF-8
+            *p++ = char(c - 0xDC00); // a byte of a name that is not UTF-8
             continue;
         } else if (c >= 0xD800 && c <= 0xDFFF) {
             c = 0xFFFD;
         }
         if (c < 0x800) {
-            out += char(0xC0 | (c >> 6));
+            *p++ = char(0xC0 | (c >> 6));
         } else if (c < 0x10000) {
-            out += char(0xE0 | (c >> 12));
-            out += char(0x80 | ((c >> 6) & 0x3F));
-        } else {
-            out += char(0xF0 | (c >> 18));
-            out += char(0x80 | ((c >> 12) & 0x3F));
-            out += char(0x80 | ((c >> 6) & 0x3F));
+            *p++ = char(0xE0 | (c >> 12));
+            *p++ = char(0x80 | ((c >> 6) & 0x3F));
+        } else { // a pair of UTF-16 units: four bytes
+            *p++ = char(0xF0 | (c >> 18));
+            *p++ = char(0x80 | ((c >> 12) & 0x3F));
+            *p++ = char(0x80 | ((c >> 6) & 0x3F));
         }
-        out += char(0x80 | (c & 0x3F));
+        *p++ = char(0x80 | (c & 0x3F));
     }
+    out.resize(size_t(p - out.data()));
+}
+
+void SqliteStatement::displayText(int c, QString& out) const {
+    out.clear();
+    switch (type(c)) {
+    case SQLITE_NULL:
+        return;
+    case SQLITE_INTEGER: {
+        char buffer[24];
+        const auto r = std::to_chars(buffer, buffer + sizeof buffer, intValue(c));
+        out.append(QLatin1StringView(buffer, qsizetype(r.ptr - buffer)));
+        return;
+    }
+    case SQLITE_FLOAT:
+        out = plainNumberText(doubleValue(c));
+        return;
+    default:
+        break;
+    }
+    const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, c));
+    const int size = sqlite3_column_bytes(m_stmt, c);
+    bool ascii = true;
+    for (int i = 0; i < size && ascii; ++i)
+        ascii = static_cast<unsigned char>(bytes[i]) < 0x80;
+    if (ascii)
+        out.append(QLatin1StringView(bytes, size));
+    else
+        out = fromNativePath(QByteArray::fromRawData(bytes, size));
 }
 
 QString plainNumberText(double value) {

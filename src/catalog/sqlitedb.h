@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 
@@ -106,9 +107,13 @@ public:
     double doubleValue(int column) const;
     // Text as stored (see bindText); a null reads as the empty text.
     QString text(int column) const;
+    // The stored bytes of a text, valid until the next step or reset.
+    QByteArrayView textBytes(int column) const;
     // A value as the program shows it: text unchanged, an integer in digits, a real
     // number in plain shortest decimal form (1234.5, 0, 1234570), null as "".
     QString displayText(int column) const;
+    // The same into `out`, reusing its storage (no allocation per value in a long walk).
+    void displayText(int column, QString& out) const;
 
 private:
     sqlite3_stmt* m_stmt = nullptr;

@@ -203,7 +203,7 @@ TEST_F(StoreFileTest, OddPathsAndKeysRoundTrip) {
     const QString path = catalogue("a b?c#d%e ü.db3");
     CatalogueStore store;
     ASSERT_TRUE(store.open(path).ok());
-    const QStringList keys = {"it's", "100%", "a_c", "x;DROP TABLE list;--", "Ünïcode"};
+    const QStringList keys = {"it's", "100%", "a_c", "x;DROP TABLE list;--", "Ünïcode", "♪ 🎵"};
     ASSERT_TRUE(store.begin().ok());
     std::vector<SongItem> items;
     for (const QString& key : keys)
@@ -235,7 +235,7 @@ TEST_F(StoreFileTest, OddPathsAndKeysRoundTrip) {
     EXPECT_TRUE(inUse);
     std::int64_t rows = 0;
     ASSERT_TRUE(store.count(std::nullopt, rows).ok());
-    EXPECT_EQ(rows, 5);
+    EXPECT_EQ(rows, 6);
 }
 
 TEST_F(StoreFileTest, StoredValuesReadBackAsTheListShowsThem) {
