@@ -19,6 +19,8 @@
 #include "base/ui/dialogprompt.h"
 #include "base/ui/tfmsg.h"
 #include "base/ui/windowtranslator.h"
+#include "catalog/catalogue.h"
+#include "catalog/cataloguecommands.h"
 #include "catalog/ui/catalogcommands.h"
 #include "fileops/fileoperations.h"
 #include "lists/songtags.h"
@@ -66,6 +68,7 @@ int main(int argc, char** argv) {
     splash.show();
     splash.showStep("SplashFormMain", "Loading Main form");
     splash.showStep("MainDatabase", "Creating Databases");
+    const QStringList storeProblems = createMissingStores(programFolder);
     splash.showStep("MainLAnguages", "Loading languages");
     splash.showStep("MainSettings", "Loading main settings");
     const bool donationDue = updateDonationReminder(settings.file(), QDate::currentDate());
@@ -86,6 +89,8 @@ int main(int argc, char** argv) {
     FileOperations files;
     SongTags tags(settings, yesNo, files);
     CommandEnv env{programFolder, settings, prompt, progress, yesNo, tags, files};
+    Catalogue catalogue(programFolder);
+    env.catalogue = &catalogue;
     TFMain mainWindow(env);
     prompt.setParent(&mainWindow);
     progress.setMainWindow(&mainWindow);
@@ -125,7 +130,7 @@ int main(int argc, char** argv) {
 
     // Every subsystem registers its commands; the menus enable what arrives.
     bindListCommands(mainWindow.router(), *mainWindow.frame1(), *mainWindow.frame2());
-    bindCatalogueCommands(mainWindow.router(), *mainWindow.mainMenu().menu("MDatabaseFile"));
+    bindCatalogueCommands(mainWindow.router(), *mainWindow.mainMenu().menu("MDatabase"));
     bindShellCommands(mainWindow, {settingsWindow, translate, about, donations});
     bindToolCommands(mainWindow.router(), {statistics, firstTime});
     // Paths straight from argv, so names that are not UTF-8 still open.
@@ -135,6 +140,11 @@ int main(int argc, char** argv) {
     mainWindow.setCommandLine(paths);
     if (donationDue)
         mainWindow.showAfterStart(&donations);
+    QObject::connect(&mainWindow, &TFMain::firstActivated, &mainWindow, [&] {
+        for (const QString& problem : storeProblems)
+            prompt.information(problem);
+        catalogueAtStart(env, mainWindow.startResult() != StartResult::Db);
+    });
     QObject::connect(&instance, &SingleInstance::wakeUpRequested, &mainWindow,
                      &TFMain::restoreFromTray);
 
@@ -142,6 +152,10 @@ int main(int argc, char** argv) {
     mainWindow.show();
     splash.close();
     const int rc = QApplication::exec();
+    catalogueAtExit(env);
+    // The progress window lives on the stack below the main window: the main window must
+    // not delete it as its child.
+    progress.setParent(nullptr);
     focusHighlight.setEnabled(false);
     setMessageTranslator(nullptr);
     return rc;

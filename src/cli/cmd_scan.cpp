@@ -5,34 +5,12 @@
 #include "base/settings.h"
 #include "base/texts.h"
 #include "cli/clicommand.h"
+#include "cli/rowtext.h"
 #include "fileops/fileoperations.h"
 #include "lists/folderscanner.h"
 #include "lists/songtags.h"
 
 #include <QCoreApplication>
-
-// A field's text as one cell of the line: backslash, tab, CR and LF inside it are written
-// as \\, \t, \r and \n, so that a name or tag holding them cannot split or add lines.
-static void appendEscaped(std::string& line, const std::string& text) {
-    for (char c : text) {
-        switch (c) {
-        case '\\':
-            line += "\\\\";
-            break;
-        case '\t':
-            line += "\\t";
-            break;
-        case '\r':
-            line += "\\r";
-            break;
-        case '\n':
-            line += "\\n";
-            break;
-        default:
-            line += c;
-        }
-    }
-}
 
 static int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     bool recursive = false;
@@ -53,19 +31,7 @@ static int run(const std::vector<std::string>& args, std::ostream& out, std::ost
     FileOperations files;
     SongTags reader(settings, yesNo, files);
     SilentProgress progress;
-    std::string line;
-    FolderScanner scanner(
-        [&](SongItem&& item) {
-            line.clear();
-            for (int c = 0; c < item.textCount(); ++c) {
-                if (c)
-                    line += '\t';
-                appendEscaped(line, toNativePath(item.view(c).toString()).toStdString());
-            }
-            line += '\n';
-            out << line;
-        },
-        reader, progress);
+    FolderScanner scanner([&](SongItem&& item) { out << rowLine(item); }, reader, progress);
     for (const std::string& f : folders)
         scanner.scanFolder(fromNativePath(f), recursive);
     return 0;

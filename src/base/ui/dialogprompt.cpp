@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -51,13 +52,18 @@ Prompt::Answer DialogPrompt::askOkIgnoreNoToAll(const QString& text) {
 }
 
 std::optional<QString> DialogPrompt::input(const QString& caption, const QString& label,
-                                           const QString& initial) {
-    bool ok = false;
-    const QString text =
-        QInputDialog::getText(m_parent, caption, label, QLineEdit::Normal, initial, &ok);
-    if (!ok)
+                                           const QString& initial, int maxLength) {
+    QInputDialog dialog(m_parent);
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(label);
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setTextValue(initial);
+    if (maxLength > 0)
+        if (auto* edit = dialog.findChild<QLineEdit*>())
+            edit->setMaxLength(maxLength);
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return text;
+    return dialog.textValue();
 }
 
 QString DialogPrompt::chooseFolder(const QString& caption, const QString& start) {
