@@ -167,6 +167,8 @@ void pressSave(CommandEnv& env, const SongListModel& model, ListFileState& state
         start = withListExtension(state.title, ListFormat(entry));
     else if (state.title.endsWith('/') && QFileInfo(state.title).isDir())
         start = state.title;
+    else
+        start = QDir::homePath();
     int type = entry - 1;
     const QString chosen = env.prompt.chooseSaveFileType(T("DialogSaveList", "Save list to file"),
                                                          listSaveFilters(), start, type);
@@ -185,9 +187,9 @@ void pressSave(CommandEnv& env, const SongListModel& model, ListFileState& state
 }
 
 ListLoadResult pressLoad(CommandEnv& env, SongListModel& model, ListFileState& state) {
-    const QString file =
-        env.prompt.chooseOpenFile(T("DialogLoadList", "Load list from file"),
-                                  listOpenFilters().join(QStringLiteral(";;")), state.title);
+    const QString file = env.prompt.chooseOpenFile(
+        T("DialogLoadList", "Load list from file"), listOpenFilters().join(QStringLiteral(";;")),
+        state.title.isEmpty() ? QDir::homePath() : state.title);
     if (file.isEmpty())
         return {};
     return loadList(env, model, state, file);

@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <memory>
+#include <vector>
 
 class ProgressScope;
 
@@ -33,6 +34,47 @@ private:
     QByteArray m_buffer;
     QString m_error;
     bool m_failed = false;
+};
+
+// Many files written one after another and put in place together (group playlists):
+// each goes to a temporary file beside its target, and commitAll() renames each over its
+// target, so no file is ever seen half written and until then every old file stays;
+// temporaries not committed are removed. Unlike OutFile there is no sync per file (a
+// thousand syncs take seconds, and a sync of the whole file system waits for everything
+// other programs wrote); ext4 writes a file renamed over another out before the rename.
+class FileBatch {
+public:
+    FileBatch() = default;
+    ~FileBatch();
+    FileBatch(const FileBatch&) = delete;
+    FileBatch& operator=(const FileBatch&) = delete;
+
+    // Starts the next file; append to buffer(), then end() (or drop()).
+    bool begin(const QString& path);
+    QByteArray& buffer() { return m_buffer; }
+    void flush(bool force = false);
+    bool end();
+    void drop();
+    // False when a file could not be put in place (failedTarget()): those before it are.
+    bool commitAll();
+    QString errorString() const { return m_error; }
+    QString failedTarget() const { return m_failedTarget; }
+
+private:
+    struct Pending {
+        QByteArray temporary;
+        QByteArray target;
+    };
+    void fail(const QString& why);
+
+    std::vector<Pending> m_done;
+    Pending m_current;
+    int m_fd = -1;
+    int m_newMode = -1; // permissions of a new file (0666 less the umask)
+    bool m_failed = false;
+    QByteArray m_buffer;
+    QString m_error;
+    QString m_failedTarget;
 };
 
 // The lines of a text list file: a UTF-8 byte order mark is dropped, UTF-16 with a byte

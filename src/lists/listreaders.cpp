@@ -442,14 +442,6 @@ QString playlistEntry(QByteArrayView line, const QString& folder) {
     return QDir::cleanPath(path);
 }
 
-// Whether an entry names something that is not a file (a folder, a device). A missing
-// file still gets its row, as a scan would give it.
-bool namesNonFile(const QString& path) {
-    struct stat st {};
-    if (::stat(toNativePath(path).constData(), &st) != 0)
-        return false;
-    return !S_ISREG(st.st_mode);
-}
 } // namespace
 
 void readM3u(ReadJob& job, const QString& path) {
@@ -461,6 +453,7 @@ void readM3u(ReadJob& job, const QString& path) {
         return;
     }
     const QString folder = QFileInfo(path).absolutePath() + '/';
+    QString folderText;
     job.loaded = true;
     SongListModel::BulkScope bulk(job.model);
     QByteArrayView line;
@@ -478,9 +471,19 @@ void readM3u(ReadJob& job, const QString& path) {
             if (QFileInfo::exists(slashed))
                 entry = slashed;
         }
-        if (namesNonFile(entry))
+        // A folder or a device is no song; a missing file still gets its row, as
+        // AddSongItem gives it.
+        struct stat st {};
+        const bool exists = ::stat(toNativePath(entry).constData(), &st) == 0;
+        if (exists && !S_ISREG(st.st_mode))
             continue;
-        job.model.append(job.env.tags.makeSongItem(entry, {}, -1, -1));
+        const qsizetype slash = entry.lastIndexOf('/');
+        if (QStringView(entry).left(slash + 1) != folderText)
+            folderText = entry.left(slash + 1); // one text for the rows of a folder
+        const QString name = entry.mid(slash + 1);
+        job.model.append(job.env.tags.makeSongItem(
+            name, folderText, exists ? fileAttributes(name, st.st_mode & S_IWUSR) : -1,
+            exists ? std::int64_t(st.st_size) : -1));
         job.progress.item(QStringLiteral("(") + QString::number(++n) + ')');
         if (job.progress.cancelled())
             return;

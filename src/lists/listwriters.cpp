@@ -1,5 +1,6 @@
 // The nine list file formats, written from a pane's rows.
 #include "base/commandenv.h"
+#include "base/nativepath.h"
 #include "base/progress.h"
 #include "base/progressscope.h"
 #include "base/prompt.h"
@@ -16,6 +17,12 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace listtext;
 
@@ -65,6 +72,110 @@ void OutFile::discard() {
     m_buffer.clear();
 }
 
+FileBatch::~FileBatch() {
+    drop();
+    for (const Pending& p : m_done)
+        ::unlink(p.temporary.constData());
+}
+
+void FileBatch::fail(const QString& why) {
+    if (!m_failed)
+        m_error = why;
+    m_failed = true;
+}
+
+bool FileBatch::begin(const QString& path) {
+    drop();
+    m_failed = false;
+    m_current.target = toNativePath(path);
+    const qsizetype slash = m_current.target.lastIndexOf('/');
+    // A hidden temporary beside the target: the rename stays on one file system.
+    m_current.temporary = m_current.target.left(slash + 1) + '.' +
+                          m_current.target.mid(slash + 1).left(200) + ".XXXXXX";
+    m_fd = ::mkstemp(m_current.temporary.data());
+    if (m_fd < 0) {
+        fail(QString::fromLocal8Bit(std::strerror(errno)));
+        return false;
+    }
+    // The permissions a new file gets (mkstemp makes it private), or those of the old file.
+    struct stat st {};
+    mode_t mode;
+    if (::stat(m_current.target.constData(), &st) == 0) {
+        mode = st.st_mode & 07777;
+    } else {
+        if (m_newMode < 0) {
+            const mode_t mask = ::umask(0);
+            ::umask(mask);
+            m_newMode = int(0666 & ~mask);
+        }
+        mode = mode_t(m_newMode);
+    }
+    ::fchmod(m_fd, mode);
+    m_buffer.resize(0);
+    return true;
+}
+
+void FileBatch::flush(bool force) {
+    if (m_fd < 0 || (!force && m_buffer.size() < 1024 * 1024))
+        return;
+    const char* p = m_buffer.constData();
+    qsizetype left = m_buffer.size();
+    while (left > 0 && !m_failed) {
+        const ssize_t n = ::write(m_fd, p, size_t(left));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            fail(QString::fromLocal8Bit(std::strerror(errno)));
+        else {
+            p += n;
+            left -= n;
+        }
+    }
+    m_buffer.resize(0);
+}
+
+bool FileBatch::end() {
+    if (m_fd < 0)
+        return false;
+    flush(true);
+    if (::close(m_fd) != 0)
+        fail(QString::fromLocal8Bit(std::strerror(errno)));
+    m_fd = -1;
+    if (m_failed) {
+        ::unlink(m_current.temporary.constData());
+        return false;
+    }
+    m_done.push_back(m_current);
+    return true;
+}
+
+void FileBatch::drop() {
+    if (m_fd < 0)
+        return;
+    ::close(m_fd);
+    m_fd = -1;
+    ::unlink(m_current.temporary.constData());
+    m_buffer.resize(0);
+}
+
+bool FileBatch::commitAll() {
+    drop();
+    if (m_done.empty())
+        return true;
+    bool ok = true;
+    for (const Pending& p : m_done) {
+        if (ok && ::rename(p.temporary.constData(), p.target.constData()) != 0) {
+            m_error = QString::fromLocal8Bit(std::strerror(errno));
+            m_failedTarget = fromNativePath(p.target);
+            ok = false;
+        }
+        if (!ok)
+            ::unlink(p.temporary.constData());
+    }
+    m_done.clear();
+    return ok;
+}
+
 namespace {
 
 // Column texts that are names or folders keep their file-system bytes.
@@ -77,6 +188,26 @@ void appendColumn(QByteArray& out, const SongItem& item, int column) {
         appendNative(out, item.view(column));
     else
         appendUtf8(out, item.view(column));
+}
+
+// Drops the zero bytes from out[start...]: a tag text may hold the character U+0000 (a
+// terminator a tag kept), which has no place in a text file (readers take a zero byte
+// for binary data).
+void dropZeroBytes(QByteArray& out, qsizetype start) {
+    if (out.indexOf('\0', start) < 0)
+        return;
+    qsizetype to = start;
+    for (qsizetype from = start; from < out.size(); ++from)
+        if (out[from] != '\0')
+            out[to++] = out[from];
+    out.truncate(to);
+}
+
+// A column as text files hold it.
+void appendTextColumn(QByteArray& out, const SongItem& item, int column) {
+    const qsizetype start = out.size();
+    appendColumn(out, item, column);
+    dropZeroBytes(out, start);
 }
 
 // After each row written: shows its number and, when Cancel was asked, decides whether
@@ -240,7 +371,7 @@ namespace {
 // One CSV field: quoted (RFC 4180) when it holds the separator, a quote, CR or LF.
 void appendCsvColumn(QByteArray& out, const SongItem& item, int column, char sep) {
     const qsizetype start = out.size();
-    appendColumn(out, item, column);
+    appendTextColumn(out, item, column);
     const char* p = out.constData() + start;
     const qsizetype n = out.size() - start;
     for (qsizetype i = 0; i < n; ++i) {
@@ -464,7 +595,7 @@ bool writeDat(WriteJob& job, const QString& path) {
             b += c == 0 ? QByteArray::number(item.stateFlags()) : QByteArrayLiteral("-1");
             b += ',';
             const qsizetype start = b.size();
-            appendColumn(b, item, c);
+            appendTextColumn(b, item, c);
             // Line breaks in a text travel as tab (CR) and backspace (LF).
             for (qsizetype i = start; i < b.size(); ++i) {
                 if (b[i] == '\r')
@@ -533,7 +664,9 @@ bool writeXls(WriteJob& job, const QString& path) {
             for (int c = 0; c < ListColumnCount; ++c) {
                 if (c)
                     b += ',';
-                appendCsvField(b, utf8Bytes(displayText(item.view(c))), ',');
+                QByteArray cell = utf8Bytes(displayText(item.view(c)));
+                cell.replace('\0', QByteArray());
+                appendCsvField(b, cell, ',');
             }
             b += "\r\n";
         },

@@ -54,40 +54,49 @@ std::vector<GroupPlaylist> writeGroupPlaylists(CommandEnv& env, const SongListMo
         std::vector<int> rows;
     };
     std::vector<Group> groups;
-    QHash<QString, int> byName; // lower-case file name -> group
+    QHash<QString, int> byName;  // lower-case file name -> group
+    QHash<QString, int> byValue; // a value as the rows spell it -> group
     for (int r = 0; r < model.size(); ++r) {
         const SongItem& item = model.item(r);
         if (item.subItemCount() <= 1)
             continue;
-        const QString name = groupPlaylistName(item.text(column));
-        const QString key = name.toLower();
-        auto it = byName.constFind(key);
-        if (it == byName.constEnd()) {
-            it = byName.insert(key, int(groups.size()));
-            groups.push_back({name, {}});
+        const QString value = item.text(column);
+        auto known = byValue.constFind(value);
+        if (known == byValue.constEnd()) {
+            const QString name = groupPlaylistName(value);
+            auto it = byName.constFind(name.toLower());
+            if (it == byName.constEnd()) {
+                it = byName.insert(name.toLower(), int(groups.size()));
+                groups.push_back({name, {}});
+            }
+            known = byValue.insert(value, *it);
         }
-        groups[size_t(*it)].rows.push_back(r);
+        groups[size_t(*known)].rows.push_back(r);
     }
 
     std::vector<GroupPlaylist> written;
     QString failure;
+    const auto failed = [&failure](const QString& path, const QString& why) {
+        failure = T("InfoCannotWritePlaylist", "The playlist %1 could not be written:~~%2")
+                      .arg(listtext::displayText(path), why);
+    };
     {
         ProgressScope progress(env.progress, QStringLiteral("save"));
+        // Written side by side, then put in place together (see FileBatch).
+        listio::FileBatch batch;
         int done = 0;
-        bool stop = false;
         for (const Group& g : groups) {
-            listio::OutFile out;
             const QString path = folder + g.name;
-            if (!out.open(path)) {
-                failure = T("InfoCannotWritePlaylist", "The playlist %1 could not be written:~~%2")
-                              .arg(listtext::displayText(path), out.errorString());
+            if (!batch.begin(path)) {
+                failed(path, batch.errorString());
                 break;
             }
-            QByteArray& b = out.buffer();
+            QByteArray& b = batch.buffer();
             b += "#EXTM3U\n";
+            bool stop = false;
             for (int r : g.rows) {
                 listio::appendM3uEntry(b, model.item(r));
-                out.flush();
+                batch.flush();
                 progress.item(QStringLiteral("(") + QString::number(++done) + ')');
                 if (progress.cancelled()) {
                     stop = true;
@@ -95,15 +104,21 @@ std::vector<GroupPlaylist> writeGroupPlaylists(CommandEnv& env, const SongListMo
                 }
             }
             if (stop) {
-                out.discard();
+                batch.drop(); // the playlists before it are kept
                 break;
             }
-            if (!out.commit()) {
-                failure = T("InfoCannotWritePlaylist", "The playlist %1 could not be written:~~%2")
-                              .arg(listtext::displayText(path), out.errorString());
+            if (!batch.end()) {
+                failed(path, batch.errorString());
                 break;
             }
             written.push_back({path, int(g.rows.size())});
+        }
+        if (!batch.commitAll()) {
+            failed(batch.failedTarget(), batch.errorString());
+            while (!written.empty() && written.back().path != batch.failedTarget())
+                written.pop_back();
+            if (!written.empty())
+                written.pop_back();
         }
     }
     if (!failure.isEmpty())

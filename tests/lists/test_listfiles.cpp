@@ -135,6 +135,20 @@ TEST_F(ListFilesTest, OldTextInWindows1252IsRead) {
     EXPECT_EQ(reload("old.csv").item(0).text(SongItem::SongTitle), QString::fromUtf8("Cañon €"));
 }
 
+TEST_F(ListFilesTest, ZeroCharactersOfTagsStayOutOfTextFiles) {
+    // Tags can hand the pane a text with U+0000 in it (a kept terminator).
+    SongItem a = fullRow("Song.mp3");
+    a.setText(SongItem::Comment, QString("iTunNORM") + QChar(0) + " 0000080E");
+    model.append(a);
+    for (const char* file : {"z.csv", "z.dat"}) {
+        ASSERT_TRUE(save(file, listFormatOfPath(file)));
+        EXPECT_FALSE(readAll(path(file)).contains('\0')) << file;
+        EXPECT_EQ(reload(file).item(0).text(SongItem::Comment), "iTunNORM 0000080E") << file;
+    }
+    ASSERT_TRUE(save("z.rnl", ListFormat::Rnl)); // length-prefixed: kept as it is
+    EXPECT_EQ(reload("z.rnl").item(0).text(SongItem::Comment), a.text(SongItem::Comment));
+}
+
 // ---- files that are no lists, or damaged ones
 
 TEST_F(ListFilesTest, AFileThatIsNoListLeavesTheListAsItWas) {
