@@ -154,7 +154,12 @@ OfficeConverter::Result OfficeConverter::convert(const QString& input, const QSt
     const QString made = outDir + '/' + name + '.' + outputExtension;
     QFile out(made);
     if (!out.open(QIODevice::ReadOnly) || out.size() == 0) {
-        QString why = QString::fromLocal8Bit(said).trimmed();
+        // What soffice said, without its warnings (Java, for one, is never needed here).
+        QStringList lines;
+        for (const QString& line : QString::fromLocal8Bit(said).split('\n', Qt::SkipEmptyParts))
+            if (!line.trimmed().startsWith(QLatin1String("Warning:")))
+                lines << line.trimmed();
+        QString why = lines.join(' ');
         if (why.isEmpty())
             why = T("InfoOfficeNoOutput", "LibreOffice made no file (exit code %1)")
                       .arg(process.exitCode());

@@ -108,6 +108,20 @@ TEST_F(OfficeTest, CancelStopsAHangingLibreOffice) {
     EXPECT_TRUE(t.prompt.informed().isEmpty()); // cancelled: nothing to tell
 }
 
+TEST_F(OfficeTest, AHangingLibreOfficeIsStoppedAtTheTimeLimit) {
+    fakeOffice("sleep 60");
+    qputenv("RENDOLO_SOFFICE_TIMEOUT", "1");
+    writeAll(path("slow.xls"), "whatever");
+    loaded.append(fullRow("Kept.mp3"));
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(loadList(t.env, loaded, loadedState, path("slow.xls")).loaded);
+    qunsetenv("RENDOLO_SOFFICE_TIMEOUT");
+    EXPECT_LT(clock.elapsed(), 5000);
+    EXPECT_EQ(loaded.size(), 1);
+    EXPECT_TRUE(t.prompt.informed().last().contains("within 1 seconds"));
+}
+
 TEST_F(OfficeTest, SpreadsheetsOfMoreRowsThanTheyHoldAreRefused) {
     fakeOffice("exit 0"); // never reached
     for (int i = 0; i <= 65536; ++i)
