@@ -112,9 +112,6 @@ ListLoadResult loadList(CommandEnv& env, SongListModel& model, ListFileState& st
     QString message;
     {
         ProgressScope progress(env.progress, QStringLiteral("load"));
-        // What the tools counted belongs to the rows that were there.
-        model.setDuplicateCount(0);
-        model.setMistakeCount(0);
         listio::ReadJob job{env, model, state, progress, {}, false};
         using namespace listio;
         switch (result.format) {
@@ -143,6 +140,9 @@ ListLoadResult loadList(CommandEnv& env, SongListModel& model, ListFileState& st
         message = job.message;
     }
     if (result.loaded) {
+        // What the tools counted belongs to the rows that were there.
+        model.setDuplicateCount(0);
+        model.setMistakeCount(0);
         state.setTitle(file, true);
         result.resetHeaders = result.format == ListFormat::Xls || result.format == ListFormat::Dat;
     }

@@ -532,7 +532,8 @@ void readRnl(ReadJob& job, const QString& path) {
             return rec.ReadField(v);
         if (rec.AtEnd())
             return false;
-        piece = rec.ReadLongField();
+        // A row holds 64K characters: a damaged file's endless text is not kept whole.
+        piece = rec.ReadLongField(1024 * 1024);
         v = piece;
         return true;
     };

@@ -275,11 +275,12 @@ bool TDRecord::WriteLongField(QByteArrayView text) {
     }
 }
 
-QByteArray TDRecord::ReadLongField() {
+QByteArray TDRecord::ReadLongField(qsizetype keepAtMost) {
     QByteArray out;
     QByteArrayView piece;
     while (ReadField(piece)) {
-        out.append(piece.data(), piece.size());
+        if (keepAtMost < 0 || out.size() < keepAtMost)
+            out.append(piece.data(), piece.size());
         if (piece.size() < MaxFieldLength)
             break;
     }

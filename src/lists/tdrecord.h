@@ -79,7 +79,8 @@ public:
     // Texts of any length: 255-byte pieces, each full piece continued by the next field;
     // a text whose length is a multiple of 255 ends with an empty field.
     bool WriteLongField(QByteArrayView text);
-    QByteArray ReadLongField();
+    // keepAtMost >= 0: the text is read whole but only its first keepAtMost bytes kept.
+    QByteArray ReadLongField(qsizetype keepAtMost = -1);
 
 private:
     bool ensure(qsizetype n);

@@ -174,11 +174,13 @@ TEST_F(ListFilesTest, AFileThatIsNoListLeavesTheListAsItWas) {
         writeAll(path(c.file), c.bytes);
         SongListModel pane(&t.settings);
         pane.append(fullRow("Kept.mp3"));
+        pane.setDuplicateCount(3);
         ListFileState st;
         st.title = "/before/";
         const ListLoadResult r = loadList(t.env, pane, st, path(c.file));
         EXPECT_FALSE(r.loaded) << c.file;
         ASSERT_EQ(pane.size(), 1) << c.file;
+        EXPECT_EQ(pane.counter(SongListModel::Duplicates), 3) << c.file;
         EXPECT_EQ(pane.item(0).text(0), "Kept.mp3") << c.file;
         EXPECT_EQ(st.title, "/before/") << c.file;
         ASSERT_FALSE(t.prompt.informed().isEmpty()) << c.file;
