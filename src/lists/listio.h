@@ -10,6 +10,7 @@
 #include <QSaveFile>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -56,7 +57,8 @@ public:
     bool end();
     void drop();
     // False when a file could not be put in place (failedTarget()): those before it are.
-    bool commitAll();
+    // step runs after each file (a busy disc can make renames slow: the window stays live).
+    bool commitAll(const std::function<void()>& step = {});
     QString errorString() const { return m_error; }
     QString failedTarget() const { return m_failedTarget; }
 

@@ -158,7 +158,7 @@ void FileBatch::drop() {
     m_buffer.resize(0);
 }
 
-bool FileBatch::commitAll() {
+bool FileBatch::commitAll(const std::function<void()>& step) {
     drop();
     if (m_done.empty())
         return true;
@@ -171,6 +171,8 @@ bool FileBatch::commitAll() {
         }
         if (!ok)
             ::unlink(p.temporary.constData());
+        if (step)
+            step();
     }
     m_done.clear();
     return ok;

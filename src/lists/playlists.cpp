@@ -113,7 +113,12 @@ std::vector<GroupPlaylist> writeGroupPlaylists(CommandEnv& env, const SongListMo
             }
             written.push_back({path, int(g.rows.size())});
         }
-        if (!batch.commitAll()) {
+        int placed = 0;
+        const auto step = [&] {
+            progress.item(QStringLiteral("(") + QString::number(++placed) + '/' +
+                          QString::number(written.size()) + ')');
+        };
+        if (!batch.commitAll(step)) {
             failed(batch.failedTarget(), batch.errorString());
             while (!written.empty() && written.back().path != batch.failedTarget())
                 written.pop_back();
