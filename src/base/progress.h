@@ -17,6 +17,9 @@ public:
 
     bool cancelRequested() const { return m_cancelRequested; }
     void requestCancel() { m_cancelRequested = true; }
+    // The user chose to go on after cancelling (an unfinished save): clears the flag and
+    // shows the window again, so Cancel works once more.
+    virtual void resumeAfterCancel() { clearCancel(); }
 
 protected:
     void clearCancel() { m_cancelRequested = false; }

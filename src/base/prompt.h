@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -29,4 +30,9 @@ public:
                                    const QString& start) = 0;
     virtual QString chooseSaveFile(const QString& caption, const QString& filter,
                                    const QString& start) = 0;
+    // A save dialog offering several file types: `type` comes in as the entry to
+    // preselect (0-based) and goes out as the one chosen. It does not ask about
+    // replacing a file: the caller asks about the file it really writes.
+    virtual QString chooseSaveFileType(const QString& caption, const QStringList& types,
+                                       const QString& start, int& type) = 0;
 };

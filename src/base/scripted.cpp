@@ -22,6 +22,23 @@ QString ScriptedPrompt::nextText(const QString& text) {
     return {};
 }
 
+QString ScriptedPrompt::chooseSaveFileType(const QString& caption, const QStringList& types,
+                                           const QString& start, int& type) {
+    m_fileDialog = {caption, types, start, type};
+    m_asked << caption;
+    if (m_replies.empty())
+        return {};
+    QString path;
+    if (const auto* c = std::get_if<FileChoice>(&m_replies.front())) {
+        type = c->type;
+        path = c->path;
+    } else if (const auto* s = std::get_if<QString>(&m_replies.front())) {
+        path = *s;
+    }
+    m_replies.pop_front();
+    return path;
+}
+
 std::optional<QString> ScriptedPrompt::input(const QString&, const QString& label, const QString&,
                                              int maxLength) {
     m_asked << label;

@@ -12,12 +12,25 @@
 
 class ScriptedPrompt : public Prompt {
 public:
-    using Reply = std::variant<Answer, QString, std::nullopt_t>;
+    // A file dialog's answer with the file type chosen (0-based).
+    struct FileChoice {
+        QString path;
+        int type = 0;
+    };
+    // What the last file dialog was opened with.
+    struct FileDialog {
+        QString caption;
+        QStringList types;
+        QString start;
+        int type = -1;
+    };
+    using Reply = std::variant<Answer, QString, std::nullopt_t, FileChoice>;
     // Answers are consumed in order; with none left, questions get No / Cancel
     // and inputs and dialogs are cancelled.
     void push(Reply reply) { m_replies.push_back(std::move(reply)); }
     const QStringList& asked() const { return m_asked; }
     const QStringList& informed() const { return m_informed; }
+    const FileDialog& lastFileDialog() const { return m_fileDialog; }
 
     void information(const QString& text) override { m_informed << text; }
     bool askYesNo(const QString& text) override {
@@ -33,18 +46,24 @@ public:
     QString chooseFolder(const QString& caption, const QString&) override {
         return nextText(caption);
     }
-    QString chooseOpenFile(const QString& caption, const QString&, const QString&) override {
+    QString chooseOpenFile(const QString& caption, const QString& filter,
+                           const QString& start) override {
+        m_fileDialog = {caption, filter.split(QStringLiteral(";;")), start, -1};
         return nextText(caption);
     }
     QString chooseSaveFile(const QString& caption, const QString&, const QString&) override {
         return nextText(caption);
     }
+    // A FileChoice reply also picks the type; a text keeps the preselected one.
+    QString chooseSaveFileType(const QString& caption, const QStringList& types,
+                               const QString& start, int& type) override;
 
 private:
     Answer nextAnswer(const QString& text, Answer fallback);
     QString nextText(const QString& text);
 
     std::deque<Reply> m_replies;
+    FileDialog m_fileDialog;
     QStringList m_asked;
     QStringList m_informed;
 };

@@ -118,3 +118,14 @@ void JsonWriter::field(std::string_view name, double value) {
         s += ".0"; // stays a floating-point number for the reader
     m_text += s;
 }
+
+void JsonWriter::field(std::string_view name, const std::vector<std::string>& values) {
+    key(name);
+    m_text += '[';
+    for (size_t i = 0; i < values.size(); ++i) {
+        if (i)
+            m_text += ", ";
+        m_text += quote(values[i]);
+    }
+    m_text += ']';
+}

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class JsonWriter {
 public:
@@ -16,6 +17,8 @@ public:
     void field(std::string_view key, int value) { field(key, int64_t(value)); }
     void field(std::string_view key, unsigned value) { field(key, int64_t(value)); }
     void field(std::string_view key, double value);
+    // An array of strings.
+    void field(std::string_view key, const std::vector<std::string>& values);
 
     const std::string& text() const { return m_text; }
 

@@ -65,7 +65,7 @@ int addSongs(CommandEnv& env, SongListModel& model, const QStringList& paths) {
     return model.size() - before;
 }
 
-void addDropped(CommandEnv& env, SongListModel& model, const QStringList& paths) {
+QString addDropped(CommandEnv& env, SongListModel& model, const QStringList& paths) {
     ProgressScope progress(env.progress, QStringLiteral("add"));
     SongListModel::BulkScope bulk(model);
     for (const QString& path : paths) {
@@ -81,8 +81,9 @@ void addDropped(CommandEnv& env, SongListModel& model, const QStringList& paths)
             addOne(env, model, path);
         } else {
             progress.item("( " + path + " )");
-            break; // a list file ends the drop
+            return path; // a list file ends the drop
         }
         progress.item("( " + path + " )");
     }
+    return {};
 }

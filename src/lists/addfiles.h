@@ -28,6 +28,6 @@ struct CommandEnv;
 // window "add" and stops on Cancel. Returns the number of rows added.
 int addSongs(CommandEnv& env, SongListModel& model, const QStringList& paths);
 // Files dropped from the file manager: folders are scanned with their subfolders, songs
-// added, and the first other file ends the drop (list files load once they are built);
-// "." and ".." are skipped.
-void addDropped(CommandEnv& env, SongListModel& model, const QStringList& paths);
+// added, and the first other file ends the drop; "." and ".." are skipped. Returns that
+// other file (a list file, for the caller to load) or "".
+QString addDropped(CommandEnv& env, SongListModel& model, const QStringList& paths);

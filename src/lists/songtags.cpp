@@ -33,10 +33,14 @@ std::int64_t fileAttributes(const QString& path) {
     struct stat st {};
     if (::stat(toNativePath(path).constData(), &st) != 0)
         return -1;
+    return fileAttributes(QFileInfo(path).fileName(), st.st_mode & S_IWUSR);
+}
+
+std::int64_t fileAttributes(const QString& fileName, bool writableByOwner) {
     std::int64_t a = 0;
-    if (!(st.st_mode & S_IWUSR))
+    if (!writableByOwner)
         a |= AttrReadOnly;
-    if (QFileInfo(path).fileName().startsWith('.'))
+    if (fileName.startsWith('.'))
         a |= AttrHidden;
     return a;
 }

@@ -25,6 +25,8 @@ QString attributeText(std::int64_t attributes);
 // Read-only when the owner may not write the file; hidden when the name starts with ".".
 // -1 when the file cannot be examined.
 std::int64_t fileAttributes(const QString& path);
+// The same for a file already examined.
+std::int64_t fileAttributes(const QString& fileName, bool writableByOwner);
 // Size in KB with exactly two decimals after rounding to six significant digits.
 QString fileSizeKbText(std::int64_t bytes);
 

@@ -6,6 +6,7 @@
 #include "base/settings.h"
 #include "base/texts.h"
 #include "base/translator.h"
+#include "lists/listfiles.h"
 #include "lists/songlistmodel.h"
 #include "lists/songtags.h"
 #include "lists/ui/listcommands.h"
@@ -19,6 +20,7 @@
 #include <QMenuBar>
 #include <QSplitter>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QtTest>
 
 class TestMainWindow : public QObject {
@@ -117,6 +119,48 @@ private slots:
         QCOMPARE(m_main->frame2()->model().size(), 1);
         QCOMPARE(m_main->frame1()->model().size(), 0);
         QCOMPARE(m_env->progress.operations().last(), QString("add"));
+    }
+
+    // A list file among dropped files is loaded (and ends the drop); the pane's buttons,
+    // its title line and the File menu reach the same commands.
+    void listFilesFromDropsButtonsAndTheMenu() {
+        const MainMenu& menu = m_main->mainMenu();
+        for (const char* name : {"MLoad", "MSave", "MPlaylistWhole", "MPlaylistArtist",
+                                 "MPlaylistAlbum", "MPlaylistGenre", "MPlaylistYear"})
+            QVERIFY2(menu.action(name)->isEnabled(), name);
+        QCOMPARE(menu.action("MLoad")->shortcut(), QKeySequence("Ctrl+L"));
+
+        SongListModel rows(m_settings);
+        rows.append(SongItem(QStringList{"listed.mp3", "1.00", "/x/"}));
+        ListFileState st;
+        const QString list = m_dir.path() + "/dropped.rnl";
+        QVERIFY(saveList(m_env->env, rows, st, list, ListFormat::Rnl));
+        const QString song = m_dir.path() + "/dropped.mp3";
+        QFile f(song);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        m_main->handleDrop(m_main->frame2(), {song, list, m_dir.path() + "/after.mp3"});
+        TFFrame* pane = m_main->frame2();
+        QCOMPARE(pane->model().size(), 1); // the .rnl replaced the song it came after
+        QCOMPARE(pane->model().item(0).text(0), QString("listed.mp3"));
+        const auto* title = pane->findChild<QLabel*>("LFile_skip_");
+        QCOMPARE(title->text(), " " + list + " ");
+        QVERIFY(title->font().bold());
+
+        // The pane's save button: the dialog proposes the loaded file.
+        const QString csv = m_dir.path() + "/saved.csv";
+        m_env->prompt.push(ScriptedPrompt::FileChoice{csv, 1});
+        pane->findChild<QToolButton*>("BSave")->click();
+        QCOMPARE(m_env->prompt.lastFileDialog().start, list);
+        QCOMPARE(m_env->prompt.lastFileDialog().type, 6);
+        QVERIFY(QFile::exists(csv));
+        QCOMPARE(pane->listFileState().title, csv);
+
+        // A double click on the title line loads, as the load button does.
+        m_env->prompt.push(list);
+        QTest::mouseDClick(const_cast<QLabel*>(title), Qt::LeftButton);
+        QCOMPARE(m_env->prompt.lastFileDialog().start, csv);
+        QCOMPARE(pane->listFileState().title, list);
     }
 
     void hidingAColumnHidesItInBothPanes() {

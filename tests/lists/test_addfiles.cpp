@@ -170,8 +170,10 @@ TEST_F(AddFilesTest, DropScansFoldersAddsSongsAndStopsAtAListFile) {
     QDir().mkpath(root + "folder/sub");
     writeFile("folder/sub/in.mp3", "x");
     const QString song = writeFile("s.mp3", "x");
-    addDropped(t.env, model,
-               {root + "folder", root + "..", song, root + "list.rnl", writeFile("t.mp3", "x")});
+    const QString listFile = addDropped(
+        t.env, model,
+        {root + "folder", root + "..", song, root + "list.rnl", writeFile("t.mp3", "x")});
+    EXPECT_EQ(listFile, root + "list.rnl"); // for the caller to load
     ASSERT_EQ(model.size(), 2);
     EXPECT_EQ(model.item(0).path(), root + "folder/sub/in.mp3"); // folders with subfolders
     EXPECT_EQ(model.item(1).text(0), "s.mp3");                   // t.mp3 came after the list

@@ -166,12 +166,14 @@ void TFMain::firstActivation() {
     m_active->list().setFocus();
     setPaneActive(m_frame1, true);
     setPaneActive(m_frame2, false);
-    // Catalogues, lyrics stores and list files on the command line open once those
-    // parts exist; songs are added to the active pane.
+    // Catalogues and lyrics stores on the command line open once those parts exist;
+    // songs are added to the active pane, a list file is loaded into it.
     const CommandLinePlan plan = planCommandLine(m_commandLine);
     m_startResult = plan.result;
     if (plan.result == StartResult::Mp3)
         m_router->run("CommandLineSongs", plan.mp3s);
+    else if (plan.result == StartResult::Load)
+        m_router->run("LoadListFile", {plan.file});
     emit firstActivated();
     if (m_showAfterStart) {
         m_showAfterStart->show();

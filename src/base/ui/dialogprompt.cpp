@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -78,4 +79,29 @@ QString DialogPrompt::chooseOpenFile(const QString& caption, const QString& filt
 QString DialogPrompt::chooseSaveFile(const QString& caption, const QString& filter,
                                      const QString& start) {
     return QFileDialog::getSaveFileName(m_parent, caption, start, filter);
+}
+
+QString DialogPrompt::chooseSaveFileType(const QString& caption, const QStringList& types,
+                                         const QString& start, int& type) {
+    QFileDialog dialog(m_parent, caption);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // The caller asks about the file it really writes (its extension may change).
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setNameFilters(types);
+    if (type >= 0 && type < types.size())
+        dialog.selectNameFilter(types.at(type));
+    const QFileInfo info(start);
+    if (!start.isEmpty()) {
+        if (info.isDir()) {
+            dialog.setDirectory(start);
+        } else {
+            dialog.setDirectory(info.absolutePath());
+            dialog.selectFile(info.fileName());
+        }
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    type = int(types.indexOf(dialog.selectedNameFilter()));
+    return dialog.selectedFiles().first();
 }

@@ -21,6 +21,8 @@ public:
                            const QString& start) override;
     QString chooseSaveFile(const QString& caption, const QString& filter,
                            const QString& start) override;
+    QString chooseSaveFileType(const QString& caption, const QStringList& types,
+                               const QString& start, int& type) override;
 
 private:
     QWidget* m_parent;

@@ -109,6 +109,14 @@ void TFMsg::endProgress() {
     m_animation->setKind(ProgressAnimationKind::None);
 }
 
+void TFMsg::resumeAfterCancel() {
+    clearCancel();
+    placeOverMainWindow();
+    show();
+    raise();
+    m_lastShown.invalidate();
+}
+
 void TFMsg::retranslate() {
     if (!m_operation)
         return;

@@ -30,6 +30,7 @@ public:
     void startProgress(const QString& operation) override;
     void showProgressItem(const QString& text) override;
     void endProgress() override;
+    void resumeAfterCancel() override;
 
     // The title of the current operation; it stays until a known operation starts.
     const QString& operationText() const { return m_operationText; }

@@ -6,6 +6,7 @@
 #include "lists/addfiles.h"
 #include "lists/commandrouter.h"
 #include "lists/folderscanner.h"
+#include "lists/ui/listfilecommands.h"
 #include "lists/ui/tfframe.h"
 
 void bindListCommands(CommandRouter& router, TFFrame& frame1, TFFrame& frame2) {
@@ -32,10 +33,16 @@ void bindListCommands(CommandRouter& router, TFFrame& frame1, TFFrame& frame2) {
         });
     router.add("MFindAll", adds,
                [](CommandContext& c) { addAllDisks(c.env, *c.pane.model, localDiskRoots()); });
-    router.add("Drop", adds,
-               [](CommandContext& c) { addDropped(c.env, *c.pane.model, c.arguments); });
+    router.add("Drop", adds, [frameOf](CommandContext& c) {
+        // A list file among the dropped paths is loaded and ends the drop.
+        const QString listFile = addDropped(c.env, *c.pane.model, c.arguments);
+        if (!listFile.isEmpty())
+            loadListFileInto(c, frameOf(c), listFile);
+    });
     router.add("CommandLineSongs", adds,
                [](CommandContext& c) { addSongs(c.env, *c.pane.model, c.arguments); });
+
+    bindListFileCommands(router, frame1, frame2);
 
     for (TFFrame* frame : {&frame1, &frame2})
         QObject::connect(frame, &TFFrame::addRequested, &router, [&router, frame](bool recursive) {

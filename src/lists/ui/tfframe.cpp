@@ -4,6 +4,7 @@
 #include "base/translator.h"
 #include "lists/columns.h"
 #include "lists/folderhistory.h"
+#include "lists/listtext.h"
 #include "lists/rowcolours.h"
 #include "lists/selectionsize.h"
 #include "lists/songhint.h"
@@ -17,6 +18,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -53,9 +55,19 @@ TFFrame::TFFrame(Settings& settings, int paneNumber, QWidget* parent)
     m_addSub->setObjectName("BAddS");
     m_addSub->setText("++");
     m_addSub->setToolTip(T("MainAddSHint", "Add files from directory and all sub directories"));
+    m_load = new QToolButton(m_top);
+    m_load->setObjectName("BLoad");
+    m_load->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
+    m_load->setToolTip(T("MainLoadHint", "Load list from file"));
+    m_save = new QToolButton(m_top);
+    m_save->setObjectName("BSave");
+    m_save->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    m_save->setToolTip(T("MainSaveHint", "Save list to file"));
     browseRow->addWidget(m_folderBox, 1);
     browseRow->addWidget(m_add);
     browseRow->addWidget(m_addSub);
+    browseRow->addWidget(m_load);
+    browseRow->addWidget(m_save);
     topLayout->addLayout(browseRow);
     auto* row = new QHBoxLayout;
     row->setSpacing(12);
@@ -117,6 +129,17 @@ TFFrame::TFFrame(Settings& settings, int paneNumber, QWidget* parent)
     connect(m_browse, &BrowsePanel::closed, this, [this] { m_folderBox->setFocus(); });
     connect(m_add, &QToolButton::clicked, this, [this] { emit addRequested(false); });
     connect(m_addSub, &QToolButton::clicked, this, [this] { emit addRequested(true); });
+    connect(m_load, &QToolButton::clicked, this, &TFFrame::loadRequested);
+    connect(m_save, &QToolButton::clicked, this, &TFFrame::saveRequested);
+    m_title->installEventFilter(this);
+    // A list file in the title line is drawn bold, between blanks.
+    m_listFile.showTitle = [this](const QString& text, bool listFile) {
+        QFont f = m_title->font();
+        f.setBold(listFile);
+        m_title->setFont(f);
+        const QString shown = listtext::displayText(text);
+        m_title->setText(listFile ? ' ' + shown + ' ' : shown);
+    };
 
     setColumnHeaders();
     // At start-up a column hidden in the settings gets width 0 in both panes.
@@ -145,6 +168,8 @@ void TFFrame::setAddingEnabled(bool on) {
     m_addingEnabled = on;
     m_add->setEnabled(on);
     m_addSub->setEnabled(on);
+    m_load->setEnabled(on);
+    m_save->setEnabled(on);
     m_folderBox->setEnabled(on);
     m_view->setAcceptDrops(on);
 }
@@ -156,7 +181,7 @@ QString TFFrame::takeFolderBoxText() {
     if (!folder.isEmpty() && !folder.endsWith('/'))
         setFolderText(folder += '/');
     if (!folder.isEmpty())
-        m_title->setText(folder);
+        m_listFile.setTitle(folder, false);
     return folder;
 }
 
@@ -230,6 +255,8 @@ void TFFrame::retranslate() {
     refreshCounters();
     m_add->setToolTip(T("MainAddHint", "Add files from directory"));
     m_addSub->setToolTip(T("MainAddSHint", "Add files from directory and all sub directories"));
+    m_load->setToolTip(T("MainLoadHint", "Load list from file"));
+    m_save->setToolTip(T("MainSaveHint", "Save list to file"));
     m_folderBox->retranslate();
 }
 
@@ -290,6 +317,10 @@ bool TFFrame::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonDblClick) {
         if (watched == m_counters[SongListModel::Errors]) {
             m_model->clearAllErrorMarks();
+            return true;
+        }
+        if (watched == m_title) {
+            emit loadRequested();
             return true;
         }
     }

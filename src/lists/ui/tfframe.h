@@ -2,6 +2,7 @@
 #pragma once
 
 #include "lists/folderhistory.h"
+#include "lists/listfiles.h"
 #include "lists/pane.h"
 
 #include <QFrame>
@@ -56,6 +57,8 @@ public:
     void setAddingEnabled(bool on);
     bool addingEnabled() const { return m_addingEnabled; }
     BrowsePanel* browsePanel() const { return m_browse; }
+    // The list file (or folder) of the title line and the pane's CSV separator.
+    ListFileState& listFileState() { return m_listFile; }
 
 signals:
     void selectionSizeChanged(double kb);
@@ -63,6 +66,10 @@ signals:
     void settingsPageRequested(const QString& page);
     // The add buttons: "+" (folder) and "++" (with subfolders).
     void addRequested(bool recursive);
+    // The "Load list from file" and "Save list to file" buttons (a double click on the
+    // title line loads too).
+    void loadRequested();
+    void saveRequested();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -85,6 +92,9 @@ private:
     FolderBox* m_folderBox;
     QToolButton* m_add;
     QToolButton* m_addSub;
+    QToolButton* m_load;
+    QToolButton* m_save;
+    ListFileState m_listFile;
     std::unique_ptr<FolderHistory> m_history;
     BrowsePanel* m_browse;
     bool m_addingEnabled = true;
