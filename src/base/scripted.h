@@ -23,6 +23,12 @@ public:
     bool askYesNo(const QString& text) override {
         return nextAnswer(text, Answer::No) == Answer::Yes;
     }
+    bool askYesNoList(const QString& text, const QStringList& items) override {
+        m_listed << items;
+        return nextAnswer(text, Answer::No) == Answer::Yes;
+    }
+    // The items of every askYesNoList, in order.
+    const QStringList& listed() const { return m_listed; }
     Answer askYesNoAll(const QString& text) override { return nextAnswer(text, Answer::No); }
     Answer askOkIgnoreNoToAll(const QString& text) override {
         return nextAnswer(text, Answer::NoToAll);
@@ -45,6 +51,7 @@ private:
     std::deque<Reply> m_replies;
     QStringList m_asked;
     QStringList m_informed;
+    QStringList m_listed;
 };
 
 class ScriptedProgress : public Progress {
