@@ -3,6 +3,7 @@
 #include "lists/songlistmodel.h"
 
 #include <QApplication>
+#include <QDrag>
 #include <QDragEnterEvent>
 #include <QHeaderView>
 #include <QHelpEvent>
@@ -120,4 +121,15 @@ void SongListView::dropEvent(QDropEvent* event) {
     event->acceptProposedAction();
     if (!paths.isEmpty())
         emit filesDropped(paths);
+}
+
+void SongListView::startDrag(Qt::DropActions) {
+    // Not the item views' own drag, which would copy every cell of every selected row.
+    if (!selectionModel() || !selectionModel()->hasSelection())
+        return;
+    auto* mime = new QMimeData;
+    mime->setData(RowsMimeType, QByteArray::number(quintptr(this)));
+    auto* drag = new QDrag(this);
+    drag->setMimeData(mime);
+    drag->exec(Qt::CopyAction, Qt::CopyAction);
 }

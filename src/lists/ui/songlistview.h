@@ -21,6 +21,9 @@ public:
     void setHintText(const QString& html) { m_hint = html; }
     const QString& hintText() const { return m_hint; }
     void setListBackground(const QColor& colour);
+    // The drag of selected rows to the other pane carries this type; its data names the
+    // list the drag started in (the rows are that list's selection at the drop).
+    static constexpr const char* RowsMimeType = "application/x-rendolo-pane-rows";
 
 signals:
     void filesDropped(const QStringList& paths);
@@ -32,6 +35,7 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void startDrag(Qt::DropActions supportedActions) override;
 
 private:
     QString m_hint;

@@ -13,6 +13,7 @@ class QMenu;
 class QToolButton;
 class BrowsePanel;
 class FolderBox;
+class PaneMenu;
 class QItemSelection;
 class Settings;
 class SongListModel;
@@ -56,6 +57,8 @@ public:
     void setAddingEnabled(bool on);
     bool addingEnabled() const { return m_addingEnabled; }
     BrowsePanel* browsePanel() const { return m_browse; }
+    // The context menu of the list (right click on a row).
+    PaneMenu& paneMenu() const { return *m_paneMenu; }
 
 signals:
     void selectionSizeChanged(double kb);
@@ -63,6 +66,9 @@ signals:
     void settingsPageRequested(const QString& page);
     // The add buttons: "+" (folder) and "++" (with subfolders).
     void addRequested(bool recursive);
+    // The clear button, and a double click on the row counter or the position.
+    void clearRequested();
+    void goToLineRequested();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -85,6 +91,8 @@ private:
     FolderBox* m_folderBox;
     QToolButton* m_add;
     QToolButton* m_addSub;
+    QToolButton* m_clear;
+    PaneMenu* m_paneMenu;
     std::unique_ptr<FolderHistory> m_history;
     BrowsePanel* m_browse;
     bool m_addingEnabled = true;
