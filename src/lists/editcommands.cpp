@@ -1,4 +1,5 @@
 #include "lists/editcommands.h"
+#include "lists/rowscan.h"
 
 #include "base/commandenv.h"
 #include "base/progressscope.h"
@@ -280,7 +281,7 @@ int removeEmptyLines(PaneRef pane) {
     std::vector<int> rows;
     const std::vector<SongItem>& items = pane.model->items();
     for (size_t r = 0; r < items.size(); ++r)
-        if (isEmptyLine(items[r]))
+        if (prefetchRow(items, r, SongItem::FileName), isEmptyLine(items[r]))
             rows.push_back(int(r));
     removeRowsKeepingSelection(pane, rows);
     return int(rows.size());
@@ -425,9 +426,7 @@ bool rate(CommandEnv& env, PaneRef pane, const std::vector<int>& rows, RateActio
             item.subItemCount() == 16 ? QStringLiteral("0") : item.text(SongItem::Weight);
         qint64 value = 0;
         if (action != RateAction::Reset) {
-            bool ok = false;
-            value = old.toLongLong(&ok);
-            if (!ok) {
+            if (!parseRating(old, &value)) {
                 model.setColumnTexts(SongItem::Weight, changes);
                 env.prompt.information(
                     T("InfoNotInteger", "'%1' is not a valid integer value.").arg(old));
@@ -450,29 +449,34 @@ void sortByWeight(PaneRef pane) {
     SongListModel& model = *pane.model;
     const std::vector<SongItem>& items = model.items();
     struct Key {
-        bool number;
         qint64 value;
+        int row;
+        bool number;
     };
     std::vector<Key> keys(items.size());
     for (size_t r = 0; r < items.size(); ++r) {
-        bool ok = false;
-        const qint64 v = items[r].view(SongItem::Weight).toLongLong(&ok);
-        keys[r] = {ok && items[r].has(SongItem::Weight), v};
+        prefetchRow(items, r, SongItem::Weight);
+        qint64 v = 0;
+        const bool number =
+            items[r].has(SongItem::Weight) && parseRating(items[r].view(SongItem::Weight), &v);
+        keys[r] = {v, int(r), number};
     }
-    std::vector<int> order(items.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&keys](int a, int b) {
-        const Key& x = keys[size_t(a)];
-        const Key& y = keys[size_t(b)];
-        if (x.number != y.number)
-            return x.number;
-        return x.number && x.value > y.value;
-    });
-    for (size_t i = 0; i < order.size(); ++i)
-        if (order[i] != int(i)) {
-            model.reorder(order);
-            return;
-        }
+    // Highest first, rows without a numeric rating last; equal keys keep their order (the
+    // row number decides), which makes the sort stable.
+    const auto before = [](const Key& a, const Key& b) {
+        if (a.number != b.number)
+            return a.number;
+        if (a.number && a.value != b.value)
+            return a.value > b.value;
+        return a.row < b.row;
+    };
+    if (std::is_sorted(keys.begin(), keys.end(), before))
+        return;
+    std::sort(keys.begin(), keys.end(), before);
+    std::vector<int> order(keys.size());
+    for (size_t i = 0; i < keys.size(); ++i)
+        order[i] = keys[i].row;
+    model.reorder(order);
 }
 
 bool addLineNote(CommandEnv& env, SongListModel& model) {

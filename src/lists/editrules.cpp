@@ -1,5 +1,8 @@
 #include "lists/editrules.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace {
 // A letter or a mark that belongs to one ("u" + combining diaeresis stays one letter).
 bool isWordLetter(char32_t c) {
@@ -122,4 +125,81 @@ QStringList jumpWords(const QString& text) {
     if (!word.isEmpty())
         words << jumpFold(word);
     return words;
+}
+
+bool parseRating(QStringView text, qint64* value) {
+    qsizetype i = 0;
+    const bool negative = !text.isEmpty() && text[0] == u'-';
+    if (!text.isEmpty() && (text[0] == u'-' || text[0] == u'+'))
+        ++i;
+    if (i == text.size())
+        return false;
+    // Accumulated negatively, so the most negative value fits too.
+    qint64 v = 0;
+    for (; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < u'0' || c > u'9')
+            return false;
+        const int digit = c - u'0';
+        if (v < (std::numeric_limits<qint64>::min() + digit) / 10)
+            return false;
+        v = v * 10 - digit;
+    }
+    if (!negative) {
+        if (v == std::numeric_limits<qint64>::min())
+            return false;
+        v = -v;
+    }
+    *value = v;
+    return true;
+}
+
+namespace {
+// One folded code unit; ASCII without a table lookup. Surrogates stay as they are.
+inline char16_t foldUnit(char16_t c) {
+    if (c < 0x80)
+        return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c;
+    return QChar(c).isSurrogate() ? c : QChar::toCaseFolded(c);
+}
+
+inline char16_t lowerUnit(char16_t c) {
+    if (c < 0x80)
+        return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c;
+    return QChar(c).isSurrogate() ? c : QChar::toLower(c);
+}
+} // namespace
+
+std::size_t foldedHash(QStringView text) {
+    std::size_t h = 1469598103934665603ull; // FNV-1a over the folded units
+    for (const QChar c : text) {
+        h ^= foldUnit(c.unicode());
+        h *= 1099511628211ull;
+    }
+    return h;
+}
+
+bool foldedEqual(QStringView a, QStringView b) {
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i)
+        if (a[i] != b[i] && foldUnit(a[i].unicode()) != foldUnit(b[i].unicode()))
+            return false;
+    return true;
+}
+
+qsizetype indexOfLowered(QStringView text, QStringView needle, qsizetype from) {
+    const qsizetype n = text.size(), m = needle.size();
+    if (m == 0)
+        return from <= n ? from : -1;
+    const char16_t first = needle[0].unicode();
+    for (qsizetype i = std::max<qsizetype>(from, 0); i + m <= n; ++i) {
+        if (lowerUnit(text[i].unicode()) != first)
+            continue;
+        qsizetype k = 1;
+        while (k < m && lowerUnit(text[i + k].unicode()) == needle[k].unicode())
+            ++k;
+        if (k == m)
+            return i;
+    }
+    return -1;
 }

@@ -5,6 +5,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstddef>
+#include <cstdint>
+
 // The six "Change Case" entries.
 enum class CaseRule {
     FirstLetters, // "First Letters Big": every word starts with a capital
@@ -48,3 +51,14 @@ QString replaceSeparator(const QString& text, const QString& from, const QString
 QStringList jumpWords(const QString& text);
 // Lower-cases a name the way jumpWords lower-cases words.
 QString jumpFold(const QString& text);
+
+// A rating as an integer: an optional sign and decimal digits that fit in 64 bits.
+bool parseRating(QStringView text, qint64* value);
+
+// Comparing texts without regard to case, without building lower-cased copies: a million
+// names are compared in a few scans. Letters compare by their simple case folding.
+std::size_t foldedHash(QStringView text);
+bool foldedEqual(QStringView a, QStringView b);
+// Where `needle` (already lower-cased, e.g. by QString::toLower) occurs in `text` from
+// `from` on, comparing text lower-cased; -1 when it does not.
+qsizetype indexOfLowered(QStringView text, QStringView needle, qsizetype from = 0);

@@ -1,24 +1,37 @@
 #include "lists/findrows.h"
+#include "lists/rowscan.h"
 
 #include "lists/editrules.h"
 #include "lists/selectcommands.h"
 #include "lists/songlistmodel.h"
 
 #include <algorithm>
+#include <string_view>
 
-bool findMatches(const SongItem& item, const FindOptions& options) {
+namespace {
+// The search of one field: the text (lower-cased once when case does not matter).
+qsizetype searchField(QStringView field, const QString& text, bool caseSensitive, qsizetype from) {
+    return caseSensitive ? field.indexOf(text, from, Qt::CaseSensitive)
+                         : indexOfLowered(field, text, from);
+}
+
+bool matches(const SongItem& item, const FindOptions& options, const QString& text) {
     const QStringView field = item.view(options.column);
-    const Qt::CaseSensitivity cs = options.caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive;
-    qsizetype at = field.indexOf(options.text, 0, cs);
+    qsizetype at = searchField(field, text, options.caseSensitive, 0);
     if (!options.wholeWords)
         return at >= 0;
     // "Whole words only" looks at the start of a word: the field's start or after a blank.
     while (at >= 0) {
         if (at == 0 || field[at - 1] == u' ')
             return true;
-        at = field.indexOf(options.text, at + 1, cs);
+        at = searchField(field, text, options.caseSensitive, at + 1);
     }
     return false;
+}
+} // namespace
+
+bool findMatches(const SongItem& item, const FindOptions& options) {
+    return matches(item, options, options.caseSensitive ? options.text : options.text.toLower());
 }
 
 FindResult findNext(PaneRef pane, const FindOptions& options, int lastFound) {
@@ -30,8 +43,10 @@ FindResult findNext(PaneRef pane, const FindOptions& options, int lastFound) {
     if (lastFound >= model.size() - 1)
         lastFound = -1;
     const std::vector<SongItem>& items = model.items();
+    const QString text = options.caseSensitive ? options.text : options.text.toLower();
     for (size_t r = size_t(lastFound + 1); r < items.size(); ++r) {
-        if (!findMatches(items[r], options))
+        prefetchRow(items, r, options.column);
+        if (!matches(items[r], options, text))
             continue;
         result.rows.push_back(int(r));
         if (!options.findAll)
@@ -50,28 +65,24 @@ FindResult findNext(PaneRef pane, const FindOptions& options, int lastFound) {
 }
 
 void JumpIndex::clear() {
-    m_names.clear();
-    m_names.squeeze();
-    m_starts.clear();
-    m_starts.shrink_to_fit();
+    std::string().swap(m_names);
+    std::vector<std::size_t>().swap(m_starts);
 }
 
 void JumpIndex::rebuild(const SongListModel& model) {
     clear();
     const std::vector<SongItem>& items = model.items();
-    qsizetype total = 0;
+    std::size_t total = 0;
     for (const SongItem& it : items)
-        total += it.view(SongItem::FileName).size() + 1;
+        total += std::size_t(it.view(SongItem::FileName).size()) + 1;
     m_names.resize(total);
     m_starts.reserve(items.size() + 1);
-    char16_t* out = reinterpret_cast<char16_t*>(m_names.data());
-    qsizetype at = 0;
-    qsizetype consumed = 0; // of `total`, by the names written so far
-    for (const SongItem& it : items) {
+    std::size_t at = 0;
+    for (size_t r = 0; r < items.size(); ++r) {
+        prefetchRow(items, r, SongItem::FileName);
         m_starts.push_back(at);
-        const QStringView name = it.view(SongItem::FileName);
-        consumed += name.size() + 1;
-        // Most names are plain ASCII: lower-cased in place instead of through a copy.
+        const QStringView name = items[r].view(SongItem::FileName);
+        // Most names are plain ASCII: lower-cased byte by byte, without a copy.
         bool plain = true;
         for (const QChar c : name)
             if (c.unicode() >= 0x80 || c.unicode() == 0) {
@@ -79,25 +90,26 @@ void JumpIndex::rebuild(const SongListModel& model) {
                 break;
             }
         if (plain) {
+            if (at + std::size_t(name.size()) + 1 > m_names.size())
+                m_names.resize(at + std::size_t(name.size()) + 1 + (total >> 4));
+            char* out = m_names.data() + at;
             for (const QChar c : name) {
                 const char16_t u = c.unicode();
-                out[at++] = u >= 'A' && u <= 'Z' ? char16_t(u + 32) : u;
+                *out++ = char(u >= 'A' && u <= 'Z' ? u + 32 : u);
             }
+            at += std::size_t(name.size());
         } else {
             QString folded = jumpFold(name.toString());
             folded.replace(QChar(0), QChar(' ')); // the separator stays unique
-            const qsizetype need = at + folded.size() + 1 + (total - consumed);
-            if (need > m_names.size()) {
-                // A lower case longer than the name (rare): make room for it.
-                m_names.resize(need);
-                out = reinterpret_cast<char16_t*>(m_names.data());
-            }
-            std::copy(folded.utf16(), folded.utf16() + folded.size(), out + at);
-            at += folded.size();
+            const QByteArray utf8 = folded.toUtf8();
+            if (at + std::size_t(utf8.size()) + 1 > m_names.size())
+                m_names.resize(at + std::size_t(utf8.size()) + 1 + (total >> 4));
+            std::copy(utf8.begin(), utf8.end(), m_names.begin() + std::ptrdiff_t(at));
+            at += std::size_t(utf8.size());
         }
-        out[at++] = 0;
+        m_names[at++] = 0;
     }
-    m_names.truncate(at);
+    m_names.resize(at);
     m_starts.push_back(at);
 }
 
@@ -111,30 +123,28 @@ std::vector<int> JumpIndex::filter(const QString& text) const {
             rows[size_t(i)] = i;
         return rows;
     }
-    // The longest word is the rarest: one scan of the whole buffer finds its rows...
-    const QString* first = &words.front();
+    std::vector<std::string> needles;
     for (const QString& w : words)
-        if (w.size() > first->size())
-            first = &w;
-    const QStringView all(m_names);
-    qsizetype at = all.indexOf(*first, 0, Qt::CaseSensitive);
-    while (at >= 0) {
-        const auto next = std::upper_bound(m_starts.begin(), m_starts.end(), at);
-        const int row = int(next - m_starts.begin()) - 1;
-        rows.push_back(row);
-        if (next == m_starts.end())
-            break;
-        at = all.indexOf(*first, *next, Qt::CaseSensitive);
+        needles.push_back(w.toStdString());
+    // The longest word is the rarest: one scan of the whole buffer finds its rows...
+    std::sort(needles.begin(), needles.end(),
+              [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+    const std::string_view all(m_names);
+    std::size_t row = 0;
+    for (std::size_t at = all.find(needles[0]); at != std::string_view::npos;) {
+        while (m_starts[row + 1] <= at)
+            ++row;
+        rows.push_back(int(row));
+        at = all.find(needles[0], m_starts[row + 1]);
     }
     // ...and each other word keeps the names that hold it too.
-    for (const QString& w : words) {
-        if (&w == first)
-            continue;
+    for (size_t k = 1; k < needles.size(); ++k) {
+        const std::string& w = needles[k];
         rows.erase(std::remove_if(rows.begin(), rows.end(),
-                                  [&](int row) {
-                                      const qsizetype s = m_starts[size_t(row)];
-                                      const qsizetype e = m_starts[size_t(row) + 1] - 1;
-                                      return !all.mid(s, e - s).contains(w, Qt::CaseSensitive);
+                                  [&](int r) {
+                                      const std::size_t s = m_starts[size_t(r)];
+                                      const std::size_t e = m_starts[size_t(r) + 1] - 1;
+                                      return all.substr(s, e - s).find(w) == std::string_view::npos;
                                   }),
                    rows.end());
     }

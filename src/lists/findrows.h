@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <string>
 #include <vector>
 
 class SongListModel;
@@ -35,8 +36,9 @@ struct FindResult {
 // top next time. Nothing happens for an empty text, a single blank or an empty pane.
 FindResult findNext(PaneRef pane, const FindOptions& options, int lastFound);
 
-// The file names of a pane, lower-cased into one buffer, for "Jump To": each keystroke
-// filters a million names in a few scans of the buffer.
+// The file names of a pane, lower-cased into one UTF-8 buffer, for "Jump To": each
+// keystroke filters a million names in a few scans of the buffer (a UTF-8 word can only
+// match at a character's start).
 class JumpIndex {
 public:
     void rebuild(const SongListModel& model);
@@ -47,6 +49,6 @@ public:
     std::vector<int> filter(const QString& text) const;
 
 private:
-    QString m_names;                 // each name lower-cased, followed by U+0000
-    std::vector<qsizetype> m_starts; // where each row's name starts; one more at the end
+    std::string m_names;               // each name lower-cased, followed by a zero byte
+    std::vector<std::size_t> m_starts; // where each row's name starts; one more at the end
 };

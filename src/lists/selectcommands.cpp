@@ -1,12 +1,17 @@
 #include "lists/selectcommands.h"
+#include "lists/rowscan.h"
 
 #include "base/commandenv.h"
 #include "base/prompt.h"
 #include "base/translator.h"
 #include "lists/columns.h"
+#include "lists/editrules.h"
 #include "lists/songlistmodel.h"
 
 #include <QHash>
+
+#include <algorithm>
+#include <iterator>
 
 #include <optional>
 
@@ -15,22 +20,30 @@ void selectRows(PaneRef pane, const std::vector<int>& rows, bool clear, int curr
         return;
     SongListModel& model = *pane.model;
     const int lastColumn = model.columnCount() - 1;
+    // Adding to a selection: the union, computed here. Qt compares an old selection with
+    // a new one range by range, which takes hours for a hundred thousand scattered rows;
+    // clearing first and selecting whole rows as they are keeps it to one pass.
+    std::vector<int> all;
+    if (!clear) {
+        const std::vector<int> had = pane.selectedRows();
+        std::set_union(had.begin(), had.end(), rows.begin(), rows.end(), std::back_inserter(all));
+    }
+    const std::vector<int>& wanted = clear ? rows : all;
     // One range per run of neighbouring rows: a selection of a million rows stays small.
     QItemSelection selection;
-    for (size_t i = 0; i < rows.size();) {
+    for (size_t i = 0; i < wanted.size();) {
         size_t j = i;
-        while (j + 1 < rows.size() && rows[j + 1] == rows[j] + 1)
+        while (j + 1 < wanted.size() && wanted[j + 1] == wanted[j] + 1)
             ++j;
-        if (rows[i] >= 0 && rows[j] < model.size())
+        if (wanted[i] >= 0 && wanted[j] < model.size())
             selection.append(
-                QItemSelectionRange(model.index(rows[i], 0), model.index(rows[j], lastColumn)));
+                QItemSelectionRange(model.index(wanted[i], 0), model.index(wanted[j], lastColumn)));
         i = j + 1;
     }
-    const auto rowsFlag = QItemSelectionModel::Rows;
-    if (clear)
-        pane.selection->select(selection, QItemSelectionModel::ClearAndSelect | rowsFlag);
-    else if (!selection.isEmpty())
-        pane.selection->select(selection, QItemSelectionModel::Select | rowsFlag);
+    if (pane.selection->hasSelection())
+        pane.selection->clearSelection();
+    if (!selection.isEmpty())
+        pane.selection->select(selection, QItemSelectionModel::Select);
     if (current < 0 && !rows.empty())
         current = rows.front();
     if (current >= 0 && current < model.size())
@@ -59,30 +72,29 @@ bool selectOnOtherList(PaneRef pane, PaneRef other) {
     const std::vector<int> selected = pane.selectedRows();
     if (selected.empty() || !other || other.model->size() == 0)
         return false;
-    // The wanted names, case-folded; each is found once, at its first row in the other pane.
-    QHash<QString, bool> wanted;
+    // The wanted names by their case-folded hash; each is found once, at its first row in
+    // the other pane. No name is copied: a million rows are hashed in place.
+    QMultiHash<std::size_t, int> wanted;
     wanted.reserve(qsizetype(selected.size()));
-    std::vector<bool> lengths;
-    for (const int r : selected) {
-        const QString folded =
-            pane.model->item(r).view(SongItem::FileName).toString().toCaseFolded();
-        wanted.insert(folded, false);
-        if (size_t(folded.size()) >= lengths.size())
-            lengths.resize(size_t(folded.size()) + 1);
-        lengths[size_t(folded.size())] = true;
-    }
+    for (const int r : selected)
+        wanted.insert(foldedHash(pane.model->item(r).view(SongItem::FileName)), r);
+    std::vector<char> found(size_t(pane.model->size()), 0);
     std::vector<int> rows;
     const std::vector<SongItem>& items = other.model->items();
     for (size_t r = 0; r < items.size(); ++r) {
+        prefetchRow(items, r, SongItem::FileName);
         const QStringView name = items[r].view(SongItem::FileName);
-        // Case folding keeps the length of a text: other lengths cannot match.
-        if (size_t(name.size()) >= lengths.size() || !lengths[size_t(name.size())])
-            continue;
-        const auto it = wanted.find(name.toString().toCaseFolded());
-        if (it == wanted.end() || *it)
-            continue;
-        *it = true;
-        rows.push_back(int(r));
+        const auto [first, last] = wanted.equal_range(foldedHash(name));
+        bool hit = false;
+        for (auto it = first; it != last; ++it) {
+            if (found[size_t(*it)] ||
+                !foldedEqual(name, pane.model->item(*it).view(SongItem::FileName)))
+                continue;
+            found[size_t(*it)] = 1; // every selected row of that name is answered here
+            hit = true;
+        }
+        if (hit)
+            rows.push_back(int(r));
     }
     selectRows(other, rows, true);
     return true;

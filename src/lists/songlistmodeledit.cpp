@@ -70,21 +70,38 @@ void SongListModel::removeMany(std::vector<int> rows) {
 void SongListModel::reorder(const std::vector<int>& order) {
     if (order.size() != m_rows.size() || m_rows.empty())
         return;
+    // Only the span that moves is touched: after one rating, a sorted list moves a few rows.
+    size_t lo = 0, hi = order.size();
+    while (lo < hi && order[lo] == int(lo))
+        ++lo;
+    while (hi > lo && order[hi - 1] == int(hi - 1))
+        --hi;
+    if (lo == hi)
+        return;
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    std::vector<int> newRow(order.size());
-    for (size_t i = 0; i < order.size(); ++i)
-        newRow[size_t(order[i])] = int(i);
+    std::vector<int> newRow(hi - lo);
+    for (size_t i = lo; i < hi; ++i)
+        newRow[size_t(order[i]) - lo] = int(i);
     const QModelIndexList from = persistentIndexList();
     QModelIndexList to;
     to.reserve(from.size());
-    for (const QModelIndex& i : from)
-        to.append(index(newRow[size_t(i.row())], i.column()));
+    for (const QModelIndex& i : from) {
+        const size_t row = size_t(i.row());
+        to.append(row >= lo && row < hi ? index(newRow[row - lo], i.column()) : i);
+    }
     changePersistentIndexList(from, to);
-    std::vector<SongItem> rows;
-    rows.reserve(m_rows.size());
-    for (const int old : order)
-        rows.push_back(std::move(m_rows[size_t(old)]));
-    m_rows.swap(rows);
+    std::vector<SongItem> moved;
+    moved.reserve(hi - lo);
+    for (size_t i = lo; i < hi; ++i) {
+        // Rows are taken in a random order: the next ones are asked for early.
+        if (i + 16 < hi) {
+            const char* ahead = reinterpret_cast<const char*>(&m_rows[size_t(order[i + 16])]);
+            __builtin_prefetch(ahead);
+            __builtin_prefetch(ahead + sizeof(SongItem) - 1);
+        }
+        moved.push_back(std::move(m_rows[size_t(order[i])]));
+    }
+    std::move(moved.begin(), moved.end(), m_rows.begin() + std::ptrdiff_t(lo));
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 

@@ -36,7 +36,14 @@ protected:
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void startDrag(Qt::DropActions supportedActions) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
+    // The table asks the selection, range by range, for each cell it paints: with many
+    // thousands of scattered selected rows (a "Find All", a selection on the other list)
+    // one paint took seconds. Then the visible rows' selection is read once and the cells
+    // are painted here as the table paints them.
+    void paintScattered(QPaintEvent* event, const QItemSelection& selection);
+
     QString m_hint;
 };
