@@ -6,6 +6,7 @@
 #include "lists/findrows.h"
 #include "lists/selectcommands.h"
 #include "lists/songlistmodel.h"
+#include "support/fatmount.h"
 #include "support/guiapp.h"
 #include "support/testenv.h"
 #include "support/testfiles.h"
@@ -331,6 +332,40 @@ TEST_F(EditTest, DeleteMovesToTheTrashAndKeepsWhatFailed) {
     ASSERT_EQ(t.prompt.informed().size(), 1);
     EXPECT_TRUE(t.prompt.informed()[0].contains("gone.mp3"));
     EXPECT_TRUE(t.prompt.listed().isEmpty()); // every file had a trash
+}
+
+TEST_F(EditTest, FilesWithoutATrashAreNamedInOneQuestion) {
+    FatMount fat(dir.path());
+    if (!fat.mounted())
+        GTEST_SKIP() << "no FUSE or fusefat here";
+    writeAll(fat.path("a.mp3"), "a");
+    writeAll(fat.path("b.mp3"), "b");
+    fat.unmount();
+    ASSERT_TRUE(fat.mount(true)); // read-only: no trash can be made there
+    addFile("here.mp3");
+    model.append(songRow("a.mp3", fat.path("")));
+    model.append(songRow("b.mp3", fat.path("")));
+    const std::vector<int> all{0, 1, 2};
+    // Asked even with warnings off; No keeps those files with the red tick, quietly.
+    t.settings.setValue("CBWarnings", false);
+    FileChanges c = deleteFromDisc(t.env, pane(), all);
+    ASSERT_EQ(t.prompt.asked().size(), 1);
+    EXPECT_TRUE(t.prompt.asked()[0].startsWith("You are about to permanently delete"));
+    EXPECT_EQ(t.prompt.listed(), QStringList({fat.path("a.mp3"), fat.path("b.mp3")}));
+    ASSERT_EQ(c.size(), 3u);
+    EXPECT_EQ(c[0].kind, FileChange::Trash);
+    EXPECT_TRUE(c[1].declined && c[2].declined);
+    EXPECT_EQ(names(model), QStringList({"a.mp3", "b.mp3"}));
+    EXPECT_EQ(count(SongListModel::Errors), 2);
+    EXPECT_TRUE(t.prompt.informed().isEmpty());
+    // Yes tries to delete them for good; the read-only mount refuses, and says so once.
+    t.prompt.push(Prompt::Answer::Yes);
+    c = deleteFromDisc(t.env, pane(), {0, 1});
+    EXPECT_EQ(c[0].kind, FileChange::Delete);
+    EXPECT_FALSE(c[0].result.ok);
+    EXPECT_EQ(readAll(fat.path("a.mp3")), "a");
+    ASSERT_EQ(t.prompt.informed().size(), 1);
+    EXPECT_TRUE(t.prompt.informed()[0].startsWith("2 of 2 files could not be changed:"));
 }
 
 TEST_F(EditTest, RatingIs64BitStableAndKeepsTheSelection) {
