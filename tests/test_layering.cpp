@@ -100,7 +100,7 @@ TEST(Layering, OnlyFileOperationsChangesUsersFiles) {
     const QRegularExpression direct(
         R"re((std::rename|::rename\s*\(|\brenameat2?\s*\(|::unlink\s*\(|\bunlinkat\s*\(|)re"
         R"re(std::remove\s*\(|filesystem::remove|fs::remove|fs::rename|QFile::remove|QFile::rename|)re"
-        R"re(QFile::moveToTrash|moveToTrash\s*\(|removeRecursively|\.remove\(\s*\)|)re"
+        R"re(QFile::moveToTrash|\.moveToTrash\(\s*\)|removeRecursively|\.remove\(\s*\)|)re"
         R"re(\.Save\s*\(|\.Strip\s*\(|::truncate\s*\(|::ftruncate\s*\())re");
     QStringList found;
     QDirIterator it(src, {"*.cpp", "*.h"}, QDir::Files, QDirIterator::Subdirectories);

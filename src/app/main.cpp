@@ -25,7 +25,10 @@
 #include "fileops/fileoperations.h"
 #include "lists/songtags.h"
 #include "lists/ui/listcommands.h"
+#include "lists/ui/listeditcommands.h"
 #include "lists/ui/tfcustom.h"
+#include "lists/ui/tffilter.h"
+#include "lists/ui/tffind.h"
 #include "lists/ui/tfframe.h"
 #include "tools/ui/tffirsttime.h"
 #include "tools/ui/tfstatistics.h"
@@ -127,9 +130,15 @@ int main(int argc, char** argv) {
     splash.showStep("SplashFormDonations", "Loading Donation Form");
     TFDonations donations(&mainWindow);
     WindowTranslator::attach(&donations, messages);
+    TFFind find(&mainWindow);
+    WindowTranslator::attach(&find, messages);
+    TFFilter jumpTo(&mainWindow);
+    WindowTranslator::attach(&jumpTo, messages);
 
     // Every subsystem registers its commands; the menus enable what arrives.
     bindListCommands(mainWindow.router(), *mainWindow.frame1(), *mainWindow.frame2());
+    bindListEditCommands(mainWindow.router(), *mainWindow.frame1(), *mainWindow.frame2(), find,
+                         jumpTo);
     bindCatalogueCommands(mainWindow.router(), *mainWindow.mainMenu().menu("MDatabase"));
     bindShellCommands(mainWindow, {settingsWindow, translate, about, donations});
     bindToolCommands(mainWindow.router(), {statistics, firstTime});

@@ -30,6 +30,7 @@ constexpr ProgressOperation kOperations[] = {
     {"cddb", K::Load, "MsgCDDB", "Geting info from CDDB ..."},
     {"reload", K::Load, "MsgReload", "Reloading ID3 tags ..."},
     {"resave", K::Save, "MsgResave", "Resaving ID3 tags ..."},
+    {"rename", K::Move, "MsgRenameFiles", "Renaming files ..."},
 };
 } // namespace
 

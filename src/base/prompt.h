@@ -20,6 +20,11 @@ public:
     virtual Answer askYesNoAll(const QString& text) = 0;
     // OK / Ignore / No to All.
     virtual Answer askOkIgnoreNoToAll(const QString& text) = 0;
+    // A warning question with Yes and No over a list of items (the files it is about);
+    // true for Yes.
+    virtual bool askYesNoList(const QString& text, const QStringList& items) {
+        return askYesNo(text + "\n\n" + items.join('\n'));
+    }
     // A one-line input box; nullopt when cancelled. maxLength > 0 limits what can be typed.
     virtual std::optional<QString> input(const QString& caption, const QString& label,
                                          const QString& initial, int maxLength = 0) = 0;

@@ -36,6 +36,12 @@ public:
     bool askYesNo(const QString& text) override {
         return nextAnswer(text, Answer::No) == Answer::Yes;
     }
+    bool askYesNoList(const QString& text, const QStringList& items) override {
+        m_listed << items;
+        return nextAnswer(text, Answer::No) == Answer::Yes;
+    }
+    // The items of every askYesNoList, in order.
+    const QStringList& listed() const { return m_listed; }
     Answer askYesNoAll(const QString& text) override { return nextAnswer(text, Answer::No); }
     Answer askOkIgnoreNoToAll(const QString& text) override {
         return nextAnswer(text, Answer::NoToAll);
@@ -66,6 +72,7 @@ private:
     FileDialog m_fileDialog;
     QStringList m_asked;
     QStringList m_informed;
+    QStringList m_listed;
 };
 
 class ScriptedProgress : public Progress {

@@ -1,51 +1,42 @@
 #include "fileops/fileoperations.h"
 
 #include "base/nativepath.h"
+#include "base/translator.h"
+#include "fileops/noreplace.h"
 #include "media/id3v1.h"
 #include "media/id3v2.h"
 #include "media/mediafile.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-FileOperations::Result systemFailure(const QString& what, int code) {
-    return FileOperations::Result::failure(
-        what + ": " + QString::fromLocal8Bit(std::strerror(code)), code);
+FileOperations::Result systemFailure(int code) {
+    QString why;
+    switch (code) {
+    case EEXIST:
+        why = T("ErrorNameExists", "the new name exists");
+        break;
+    case ENOTSUP:
+        why = T("ErrorNoTrash", "its file system has no trash");
+        break;
+    default:
+        why = QString::fromLocal8Bit(std::strerror(code));
+    }
+    return FileOperations::Result::failure(why, code);
 }
 
-// rename(2) that fails with EEXIST instead of replacing. Linux's renameat2 does it in one
-// step; where the file system does not support the flag (some FUSE and network file
-// systems answer EINVAL), a file is linked to its new name and unlinked from the old
-// (link never replaces); a folder falls back to look-then-rename.
-int renameNoReplace(const char* from, const char* to) {
-    if (::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE) == 0)
-        return 0;
-    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP)
-        return errno;
-    struct stat st {};
-    if (::lstat(from, &st) != 0)
-        return errno;
-    if (!S_ISDIR(st.st_mode)) {
-        if (::link(from, to) == 0) {
-            if (::unlink(from) == 0)
-                return 0;
-            const int code = errno;
-            ::unlink(to); // undo: the file keeps its old name only
-            return code;
-        }
-        if (errno != EPERM && errno != EOPNOTSUPP && errno != EXDEV)
-            return errno; // EEXIST among them
-    }
-    struct stat target {};
-    if (::lstat(to, &target) == 0)
-        return EEXIST;
-    return std::rename(from, to) == 0 ? 0 : errno;
+// A regular file or a symlink: what file commands may rename, trash or delete. A row
+// without a file name has its folder as path and is never touched.
+bool isFileEntry(const struct stat& st) {
+    return S_ISREG(st.st_mode) || S_ISLNK(st.st_mode);
+}
+
+FileOperations::Result notAFile() {
+    return FileOperations::Result::failure(T("ErrorNotAFile", "not a file"), EISDIR);
 }
 } // namespace
 
@@ -76,14 +67,107 @@ FileOperations::Result FileOperations::saveId3v2(const TID3v2& tag, const QStrin
     return fromReport(tag.Save(toNativePathString(path), &report), report);
 }
 
-FileOperations::Result FileOperations::rename(const QString& from, const QString& to) {
-    const QByteArray src = toNativePath(from);
-    const QByteArray dst = toNativePath(to);
+FileOperations::Result FileOperations::renameBytes(const QByteArray& src, const QByteArray& dst) {
     if (src.isEmpty() || dst.isEmpty())
-        return Result::failure(QStringLiteral("no file name"), ENOENT);
-    if (const int code = renameNoReplace(src.constData(), dst.constData()))
-        return systemFailure(code == EEXIST ? QStringLiteral("the new name exists")
-                                            : QStringLiteral("cannot rename"),
-                             code);
+        return Result::failure(T("ErrorNameEmpty", "no file name"), ENOENT);
+    int code = renameNoReplace(src.constData(), dst.constData());
+    // On a case-insensitive mount the new spelling "exists": it is the file itself.
+    if (code == EEXIST && parentPath(src) == parentPath(dst) &&
+        caseTwins(lastComponent(src), lastComponent(dst)))
+        code = renameCaseOnly(parentPath(src), lastComponent(src), lastComponent(dst));
+    if (code != 0)
+        return systemFailure(code);
+    Result r;
+    r.target = fromNativePath(dst);
+    return r;
+}
+
+FileOperations::Result FileOperations::rename(const QString& from, const QString& to) {
+    return renameBytes(toNativePath(from), toNativePath(to));
+}
+
+FileOperations::Result FileOperations::checkNewName(const QString& newName) {
+    const QByteArray bytes = toNativePath(newName);
+    if (bytes.isEmpty())
+        return Result::failure(T("ErrorNameEmpty", "no file name"), EINVAL);
+    if (bytes.contains('/'))
+        return Result::failure(T("ErrorNameSlash", "a name may not hold \"/\""), EINVAL);
+    if (bytes.contains('\0'))
+        return Result::failure(T("ErrorNameZero", "a name may not hold a zero character"), EINVAL);
+    if (bytes == "." || bytes == "..")
+        return Result::failure(T("ErrorNameDots", "\".\" and \"..\" are not names"), EINVAL);
+    if (bytes.size() > 255)
+        return Result::failure(T("ErrorNameLong", "the name is longer than 255 bytes"),
+                               ENAMETOOLONG);
+    return {};
+}
+
+FileOperations::Result FileOperations::renameFile(const QString& folder, const QString& name,
+                                                  const QString& newName) {
+    if (Result r = checkNewName(newName); !r)
+        return r;
+    const QByteArray dir = toNativePath(folder);
+    const QByteArray src = joinPath(dir, toNativePath(name));
+    struct stat st {};
+    if (name.isEmpty())
+        return notAFile();
+    if (::lstat(src.constData(), &st) != 0)
+        return systemFailure(errno);
+    if (!isFileEntry(st))
+        return notAFile();
+    return renameBytes(src, joinPath(dir, toNativePath(newName)));
+}
+
+FileOperations::Result FileOperations::renameFolder(const QString& folder, const QString& newName) {
+    if (Result r = checkNewName(newName); !r)
+        return r;
+    const QByteArray src = withoutTrailingSlash(toNativePath(folder));
+    struct stat st {};
+    if (src.isEmpty() || src == "/" || ::lstat(src.constData(), &st) != 0)
+        return src.isEmpty() || src == "/"
+                   ? Result::failure(T("ErrorNotAFolder", "not a folder"), ENOTDIR)
+                   : systemFailure(errno);
+    if (S_ISLNK(st.st_mode) && ::stat(src.constData(), &st) != 0)
+        return systemFailure(errno);
+    if (!S_ISDIR(st.st_mode))
+        return Result::failure(T("ErrorNotAFolder", "not a folder"), ENOTDIR);
+    Result r = renameBytes(src, joinPath(parentPath(src), toNativePath(newName)));
+    if (r)
+        r.target += '/';
+    return r;
+}
+
+FileOperations::Result FileOperations::moveToTrash(const QString& path) {
+    const QByteArray bytes = toNativePath(path);
+    struct stat st {};
+    if (bytes.isEmpty() || ::lstat(bytes.constData(), &st) != 0)
+        return systemFailure(bytes.isEmpty() ? ENOENT : errno);
+    if (!isFileEntry(st))
+        return notAFile();
+    const DesktopTrash::Outcome out = m_trash.moveToTrash(bytes, st.st_dev);
+    if (out.errorCode != 0)
+        return systemFailure(out.errorCode);
+    Result r;
+    r.target = fromNativePath(out.trashed);
+    return r;
+}
+
+bool FileOperations::lacksTrash(const QString& path) {
+    const QByteArray bytes = toNativePath(path);
+    struct stat st {};
+    if (bytes.isEmpty() || ::lstat(bytes.constData(), &st) != 0 || !isFileEntry(st))
+        return false;
+    return !m_trash.available(bytes, st.st_dev);
+}
+
+FileOperations::Result FileOperations::deleteFile(const QString& path) {
+    const QByteArray bytes = toNativePath(path);
+    struct stat st {};
+    if (bytes.isEmpty() || ::lstat(bytes.constData(), &st) != 0)
+        return systemFailure(bytes.isEmpty() ? ENOENT : errno);
+    if (!isFileEntry(st))
+        return notAFile();
+    if (::unlink(bytes.constData()) != 0)
+        return systemFailure(errno);
     return {};
 }

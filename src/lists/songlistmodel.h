@@ -8,6 +8,7 @@
 #include <QAbstractTableModel>
 #include <QColor>
 
+#include <utility>
 #include <vector>
 
 class Settings;
@@ -83,6 +84,24 @@ public:
     // First row from `from` whose file name equals name (without regard to case)
     // and, when location is not empty, whose location equals it exactly; -1 if none.
     int findSongItem(const QString& name, const QString& location = {}, int from = 0) const;
+
+    // Bulk edits of the list editing commands (songlistmodeledit.cpp): each tells the
+    // views once, so a million rows change in one step.
+    enum class CheckChange { Check, Uncheck, Invert };
+    // Changes the checked flag of the given rows (ascending); with clearErrorMarks a row
+    // whose flag changes loses its error mark, as with its check box.
+    void changeChecks(const std::vector<int>& rows, CheckChange change, bool clearErrorMarks);
+    // Removes rows, also many scattered ones: a few runs go one by one (the views keep
+    // their selection), many at once with a reset (the caller restores the selection).
+    void removeMany(std::vector<int> rows);
+    // Puts the rows in a new order: row i becomes the row that was order[i]. The views'
+    // selection and current row follow their rows.
+    void reorder(const std::vector<int>& order);
+    // Sets one column's text in many rows: (row, text) pairs in ascending row order.
+    void setColumnTexts(int column, const std::vector<std::pair<int, QString>>& changes);
+    // Rows whose Location is oldFolder or lies below it get newFolder in its place (both
+    // end with "/"). Returns the number of rows changed.
+    int replaceLocationPrefix(const QString& oldFolder, const QString& newFolder);
 
 signals:
     void countersChanged();

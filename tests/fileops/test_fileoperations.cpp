@@ -86,3 +86,73 @@ TEST_F(FileOperationsTest, TagWritesReportFailuresWithAReason) {
     EXPECT_TRUE(files.stripId3v1(tag, path("song.mp3")).ok);
     EXPECT_EQ(QFileInfo(path("song.mp3")).size(), 200);
 }
+
+TEST_F(FileOperationsTest, ANewNameIsOneComponent) {
+    writeAll(path("song.mp3"), "song");
+    struct Case {
+        QString name;
+        int code;
+    };
+    const Case cases[] = {
+        {"../song.mp3", EINVAL},
+        {"sub/song.mp3", EINVAL},
+        {"", EINVAL},
+        {".", EINVAL},
+        {"..", EINVAL},
+        {QString(QChar(0)) + "x", EINVAL},
+        {QString(256, 'x'), ENAMETOOLONG},
+        {QString(128, QChar(0xe9)), ENAMETOOLONG}, // 256 bytes
+    };
+    for (const Case& c : cases) {
+        const FileOperations::Result r = files.renameFile(dir.path(), "song.mp3", c.name);
+        EXPECT_FALSE(r.ok) << c.name.toStdString();
+        EXPECT_EQ(r.errorCode, c.code) << c.name.toStdString();
+        EXPECT_FALSE(r.error.isEmpty());
+    }
+    EXPECT_EQ(readAll(path("song.mp3")), "song");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), 1);
+    // 255 bytes is still one name.
+    const QString longest(255, 'y');
+    EXPECT_TRUE(files.renameFile(dir.path(), "song.mp3", longest).ok);
+    EXPECT_EQ(readAll(path(longest)), "song");
+}
+
+TEST_F(FileOperationsTest, FileCommandsTouchFilesAndSymlinksOnlyFolderRenamesFoldersOnly) {
+    QDir().mkpath(path("album/live"));
+    writeAll(path("album/a.mp3"), "a");
+    ASSERT_EQ(::symlink("a.mp3", QFile::encodeName(path("album/link.mp3")).constData()), 0);
+    // A row without a file name has its folder as path: never renamed, trashed or deleted.
+    EXPECT_FALSE(files.renameFile(path("album"), "live", "x").ok);
+    EXPECT_FALSE(files.renameFile(path("album"), "", "x").ok);
+    EXPECT_EQ(files.moveToTrash(path("album/live")).errorCode, EISDIR);
+    EXPECT_EQ(files.deleteFile(path("album/live")).errorCode, EISDIR);
+    EXPECT_EQ(files.renameFolder(path("album/a.mp3"), "x").errorCode, ENOTDIR);
+    EXPECT_TRUE(QFileInfo(path("album/live")).isDir());
+
+    // A symlink is renamed itself, not what it points to.
+    EXPECT_TRUE(files.renameFile(path("album"), "link.mp3", "other.mp3").ok);
+    EXPECT_TRUE(QFileInfo(path("album/other.mp3")).isSymLink());
+    EXPECT_EQ(readAll(path("album/a.mp3")), "a");
+
+    const FileOperations::Result r = files.renameFolder(path("album") + "/", "Album (2001)");
+    ASSERT_TRUE(r.ok) << r.error.toStdString();
+    EXPECT_EQ(r.target, path("Album (2001)/"));
+    EXPECT_EQ(readAll(path("Album (2001)/a.mp3")), "a");
+    // An existing folder is never replaced, not even an empty one.
+    QDir().mkpath(path("empty"));
+    EXPECT_EQ(files.renameFolder(path("Album (2001)"), "empty").errorCode, EEXIST);
+    EXPECT_TRUE(QFileInfo::exists(path("Album (2001)/a.mp3")));
+}
+
+TEST_F(FileOperationsTest, CaseOnlyRenamesOnACaseSensitiveFileSystem) {
+    writeAll(path("x.mp3"), "x");
+    writeAll(path("Y.mp3"), "big y");
+    writeAll(path("y.mp3"), "small y");
+    // "Y.mp3" is another file here: never replaced.
+    EXPECT_EQ(files.renameFile(dir.path(), "y.mp3", "Y.mp3").errorCode, EEXIST);
+    EXPECT_EQ(readAll(path("Y.mp3")), "big y");
+    EXPECT_EQ(readAll(path("y.mp3")), "small y");
+    EXPECT_TRUE(files.renameFile(dir.path(), "x.mp3", "X.MP3").ok);
+    EXPECT_EQ(readAll(path("X.MP3")), "x");
+    EXPECT_FALSE(QDir(dir.path()).entryList().contains("x.mp3"));
+}

@@ -105,3 +105,17 @@ QString DialogPrompt::chooseSaveFileType(const QString& caption, const QStringLi
     type = int(types.indexOf(dialog.selectedNameFilter()));
     return dialog.selectedFiles().first();
 }
+
+bool DialogPrompt::askYesNoList(const QString& text, const QStringList& items) {
+    // The first few items in the question, all of them behind "Show Details...".
+    const int shown = 10;
+    QString body = text + "\n\n" + items.mid(0, shown).join('\n');
+    if (items.size() > shown)
+        body += "\n" + T("InfoAndMore", "... and %1 more").arg(items.size() - shown);
+    QMessageBox box(QMessageBox::Warning, title(), body, QMessageBox::Yes | QMessageBox::No,
+                    m_parent);
+    box.setDefaultButton(QMessageBox::No);
+    if (items.size() > shown)
+        box.setDetailedText(items.join('\n'));
+    return box.exec() == QMessageBox::Yes;
+}

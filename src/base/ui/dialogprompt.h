@@ -12,6 +12,7 @@ public:
 
     void information(const QString& text) override;
     bool askYesNo(const QString& text) override;
+    bool askYesNoList(const QString& text, const QStringList& items) override;
     Answer askYesNoAll(const QString& text) override;
     Answer askOkIgnoreNoToAll(const QString& text) override;
     std::optional<QString> input(const QString& caption, const QString& label,

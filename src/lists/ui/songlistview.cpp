@@ -3,13 +3,18 @@
 #include "lists/songlistmodel.h"
 
 #include <QApplication>
+#include <QDrag>
 #include <QDragEnterEvent>
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QMimeData>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QToolTip>
+
+#include <algorithm>
+#include <vector>
 
 void SongRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                             const QModelIndex& index) const {
@@ -120,4 +125,89 @@ void SongListView::dropEvent(QDropEvent* event) {
     event->acceptProposedAction();
     if (!paths.isEmpty())
         emit filesDropped(paths);
+}
+
+void SongListView::startDrag(Qt::DropActions) {
+    // Not the item views' own drag, which would copy every cell of every selected row.
+    if (!selectionModel() || !selectionModel()->hasSelection())
+        return;
+    auto* mime = new QMimeData;
+    mime->setData(RowsMimeType, QByteArray::number(quintptr(this)));
+    auto* drag = new QDrag(this);
+    drag->setMimeData(mime);
+    drag->exec(Qt::CopyAction, Qt::CopyAction);
+}
+
+void SongListView::paintEvent(QPaintEvent* event) {
+    // A few ranges (any selection made by hand) cost nothing: the table's own painting.
+    constexpr qsizetype fewRanges = 64;
+    const QItemSelection selection =
+        selectionModel() ? selectionModel()->selection() : QItemSelection();
+    if (selection.size() <= fewRanges || !model()) {
+        QTableView::paintEvent(event);
+        return;
+    }
+    paintScattered(event, selection);
+}
+
+void SongListView::paintScattered(QPaintEvent* event, const QItemSelection& selection) {
+    QAbstractItemModel* m = model();
+    const QRect area = event->rect();
+    const int firstRow = rowAt(area.top());
+    if (firstRow < 0)
+        return; // below the last row there is nothing to paint
+    int lastRow = rowAt(area.bottom());
+    if (lastRow < 0)
+        lastRow = m->rowCount() - 1;
+    std::vector<char> selected(size_t(lastRow - firstRow + 1), 0);
+    for (const QItemSelectionRange& r : selection) {
+        const int from = std::max(r.top(), firstRow), to = std::min(r.bottom(), lastRow);
+        for (int row = from; row <= to; ++row)
+            selected[size_t(row - firstRow)] = 1;
+    }
+    const QHeaderView* columns = horizontalHeader();
+    int firstColumn = columns->visualIndexAt(area.left());
+    int lastColumn = columns->visualIndexAt(area.right());
+    if (firstColumn < 0)
+        firstColumn = 0;
+    if (lastColumn < 0)
+        lastColumn = columns->count() - 1;
+
+    QPainter painter(viewport());
+    QStyleOptionViewItem base;
+    initViewItemOption(&base);
+    const QModelIndex current = currentIndex();
+    const bool focus = (hasFocus() || viewport()->hasFocus()) && current.isValid();
+    const int grid = showGrid() ? 1 : 0;
+    const QPen gridPen(QColor::fromRgba(static_cast<QRgb>(
+                           style()->styleHint(QStyle::SH_Table_GridLineColor, &base, this))),
+                       0, gridStyle());
+    for (int row = firstRow; row <= lastRow; ++row) {
+        const int y = rowViewportPosition(row);
+        const int h = rowHeight(row);
+        for (int visual = firstColumn; visual <= lastColumn; ++visual) {
+            const int column = columns->logicalIndex(visual);
+            if (columns->isSectionHidden(column))
+                continue;
+            const int x = columnViewportPosition(column);
+            const int w = columnWidth(column);
+            const QModelIndex index = m->index(row, column);
+            QStyleOptionViewItem option = base;
+            option.rect = QRect(x, y, w - grid, h - grid);
+            if (selected[size_t(row - firstRow)])
+                option.state |= QStyle::State_Selected;
+            if (focus && index == current)
+                option.state |= QStyle::State_HasFocus;
+            option.palette.setCurrentColorGroup(QPalette::Normal);
+            style()->drawPrimitive(QStyle::PE_PanelItemViewRow, &option, &painter, this);
+            itemDelegateForIndex(index)->paint(&painter, option, index);
+            if (grid) {
+                const QPen pen = painter.pen();
+                painter.setPen(gridPen);
+                painter.drawLine(x + w - 1, y, x + w - 1, y + h - 1);
+                painter.drawLine(x, y + h - 1, x + w - 1, y + h - 1);
+                painter.setPen(pen);
+            }
+        }
+    }
 }

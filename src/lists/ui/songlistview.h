@@ -21,6 +21,9 @@ public:
     void setHintText(const QString& html) { m_hint = html; }
     const QString& hintText() const { return m_hint; }
     void setListBackground(const QColor& colour);
+    // The drag of selected rows to the other pane carries this type; its data names the
+    // list the drag started in (the rows are that list's selection at the drop).
+    static constexpr const char* RowsMimeType = "application/x-rendolo-pane-rows";
 
 signals:
     void filesDropped(const QStringList& paths);
@@ -32,7 +35,15 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void startDrag(Qt::DropActions supportedActions) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
+    // The table asks the selection, range by range, for each cell it paints: with many
+    // thousands of scattered selected rows (a "Find All", a selection on the other list)
+    // one paint took seconds. Then the visible rows' selection is read once and the cells
+    // are painted here as the table paints them.
+    void paintScattered(QPaintEvent* event, const QItemSelection& selection);
+
     QString m_hint;
 };

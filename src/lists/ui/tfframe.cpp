@@ -10,6 +10,7 @@
 #include "lists/songhint.h"
 #include "lists/songlistmodel.h"
 #include "lists/ui/browsepanel.h"
+#include "lists/ui/panemenu.h"
 #include "lists/ui/songlistview.h"
 
 #include <QApplication>
@@ -63,9 +64,14 @@ TFFrame::TFFrame(Settings& settings, int paneNumber, QWidget* parent)
     m_save->setObjectName("BSave");
     m_save->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
     m_save->setToolTip(T("MainSaveHint", "Save list to file"));
+    m_clear = new QToolButton(m_top);
+    m_clear->setObjectName("BClear");
+    m_clear->setIcon(style()->standardIcon(QStyle::SP_DialogResetButton));
+    m_clear->setToolTip(T("MainClearHint", "Clear list"));
     browseRow->addWidget(m_folderBox, 1);
     browseRow->addWidget(m_add);
     browseRow->addWidget(m_addSub);
+    browseRow->addWidget(m_clear);
     browseRow->addWidget(m_load);
     browseRow->addWidget(m_save);
     topLayout->addLayout(browseRow);
@@ -110,8 +116,20 @@ TFFrame::TFFrame(Settings& settings, int paneNumber, QWidget* parent)
             emit selectionSizeChanged(0);
         }
     });
+    // Rows removed or moved before the selection change its position without a selection
+    // change: the position and counters are read again.
+    connect(m_model, &QAbstractItemModel::rowsRemoved, this,
+            [this] { onSelectionChanged({}, {}); });
+    connect(m_model, &QAbstractItemModel::layoutChanged, this,
+            [this] { onSelectionChanged({}, {}); });
     connect(m_view, &SongListView::filesDropped, this, &TFFrame::filesDropped);
     connect(m_view, &SongListView::headerMenuRequested, this, &TFFrame::showHeaderMenu);
+    m_paneMenu = new PaneMenu(this);
+    connect(m_view, &SongListView::cellMenuRequested, this, [this](const QPoint& globalPos) {
+        if (m_view->indexAt(m_view->viewport()->mapFromGlobal(globalPos)).isValid())
+            m_paneMenu->popup(globalPos);
+    });
+    connect(m_clear, &QToolButton::clicked, this, &TFFrame::clearRequested);
     connect(&settings, &Settings::columnVisibilityChanged, this, &TFFrame::setColumnVisible);
     connect(&settings, &Settings::changed, this, [this](const QString& key) {
         if (key.startsWith("BitC") || key == "SEMin" || key == "SEMid" || key == "SEMax" ||
@@ -257,6 +275,7 @@ void TFFrame::retranslate() {
     m_addSub->setToolTip(T("MainAddSHint", "Add files from directory and all sub directories"));
     m_load->setToolTip(T("MainLoadHint", "Load list from file"));
     m_save->setToolTip(T("MainSaveHint", "Save list to file"));
+    m_clear->setToolTip(T("MainClearHint", "Clear list"));
     m_folderBox->retranslate();
 }
 
@@ -321,6 +340,10 @@ bool TFFrame::eventFilter(QObject* watched, QEvent* event) {
         }
         if (watched == m_title) {
             emit loadRequested();
+            return true;
+        }
+        if (watched == m_counters[SongListModel::Count] || watched == m_position) {
+            emit goToLineRequested();
             return true;
         }
     }

@@ -14,6 +14,7 @@ class QMenu;
 class QToolButton;
 class BrowsePanel;
 class FolderBox;
+class PaneMenu;
 class QItemSelection;
 class Settings;
 class SongListModel;
@@ -59,6 +60,8 @@ public:
     BrowsePanel* browsePanel() const { return m_browse; }
     // The list file (or folder) of the title line and the pane's CSV separator.
     ListFileState& listFileState() { return m_listFile; }
+    // The context menu of the list (right click on a row).
+    PaneMenu& paneMenu() const { return *m_paneMenu; }
 
 signals:
     void selectionSizeChanged(double kb);
@@ -70,6 +73,9 @@ signals:
     // title line loads too).
     void loadRequested();
     void saveRequested();
+    // The clear button, and a double click on the row counter or the position.
+    void clearRequested();
+    void goToLineRequested();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -95,6 +101,8 @@ private:
     QToolButton* m_load;
     QToolButton* m_save;
     ListFileState m_listFile;
+    QToolButton* m_clear;
+    PaneMenu* m_paneMenu;
     std::unique_ptr<FolderHistory> m_history;
     BrowsePanel* m_browse;
     bool m_addingEnabled = true;
