@@ -51,7 +51,11 @@ QString fileSizeKbText(std::int64_t bytes) {
         const double scale = std::pow(10.0, 6 - magnitude);
         kb = std::round(kb * scale) / scale;
     }
-    return QLocale().toString(kb, 'f', 2);
+    // The locale's decimal separator but no grouping: "1525.10", never "1,525.10", so the
+    // text reads back as one number whatever the locale (lists and catalogues store it).
+    QLocale locale;
+    locale.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
+    return locale.toString(kb, 'f', 2);
 }
 
 SongTags::SongTags(const Settings& settings, const YesNo& yesNo, FileOperations& files)

@@ -155,15 +155,51 @@ TEST(SelectionSize, TextsAndParsing) {
     };
     for (auto& c : cases)
         EXPECT_EQ(sizeText(c.kb), c.text) << c.kb;
-    bool ok = false;
-    EXPECT_DOUBLE_EQ(parseSizeKb("3375,77", &ok), 3375.77);
-    EXPECT_TRUE(ok);
-    EXPECT_DOUBLE_EQ(parseSizeKb("3375.77", &ok), 3375.77);
-    parseSizeKb("abc", &ok);
-    EXPECT_FALSE(ok);
     EXPECT_EQ(fileSizeKbText(3456789), "3375.77");
     EXPECT_EQ(fileSizeKbText(0), "0.00");
     EXPECT_EQ(fileSizeKbText(1234567890), "1205630.00"); // six significant digits
+}
+
+// Sizes of 1,000 KB and more: written without grouping in every locale, and read back
+// (also with grouping, as older lists may hold them) as the same number.
+TEST(SelectionSize, LargeSizesReadBackInEveryLocale) {
+    struct {
+        const char* text;
+        bool ok;
+        double kb;
+    } parsed[] = {
+        {"1,525.10", true, 1525.10},
+        {"1.525,10", true, 1525.10},
+        {"3375.77", true, 3375.77},
+        {"3375,77", true, 3375.77},
+        {"1 525,10", true, 1525.10},
+        {"1.205.630", true, 1205630},
+        {"", false, 0},
+        {"x", false, 0},
+        {"1e5", false, 0},
+        {"inf", false, 0},
+        {" ", false, 0},
+    };
+    for (auto& p : parsed) {
+        bool ok = !p.ok;
+        const double kb = parseSizeKb(p.text, &ok);
+        EXPECT_EQ(ok, p.ok) << p.text;
+        if (p.ok) {
+            EXPECT_DOUBLE_EQ(kb, p.kb) << p.text;
+        }
+    }
+    for (const QLocale& locale :
+         {QLocale(QLocale::English, QLocale::UnitedStates),
+          QLocale(QLocale::German, QLocale::Germany), QLocale(QLocale::French, QLocale::France)}) {
+        QLocale::setDefault(locale);
+        const QString text = fileSizeKbText(1561702); // 1525.10 KB
+        EXPECT_EQ(text.size(), 7) << text.toStdString();
+        bool ok = false;
+        EXPECT_DOUBLE_EQ(parseSizeKb(text, &ok), 1525.10) << text.toStdString();
+        EXPECT_TRUE(ok);
+        EXPECT_EQ(sizeText(1024), QString("1024") + locale.decimalPoint() + "00 KB");
+    }
+    QLocale::setDefault(QLocale::c());
 }
 
 TEST(SongHint, EscapesTagTextsAndFollowsTheSettings) {
