@@ -4,6 +4,7 @@
 #include "base/translator.h"
 #include "lists/columns.h"
 #include "lists/folderhistory.h"
+#include "lists/folderinput.h"
 #include "lists/rowcolours.h"
 #include "lists/selectionsize.h"
 #include "lists/songhint.h"
@@ -117,6 +118,10 @@ TFFrame::TFFrame(Settings& settings, int paneNumber, QWidget* parent)
     connect(m_browse, &BrowsePanel::closed, this, [this] { m_folderBox->setFocus(); });
     connect(m_add, &QToolButton::clicked, this, [this] { emit addRequested(false); });
     connect(m_addSub, &QToolButton::clicked, this, [this] { emit addRequested(true); });
+    connect(m_folderBox, &FolderBox::enterPressed, this, [this] {
+        if (m_addingEnabled)
+            emit addRequested(true);
+    });
 
     setColumnHeaders();
     // At start-up a column hidden in the settings gets width 0 in both panes.
@@ -152,11 +157,16 @@ void TFFrame::setAddingEnabled(bool on) {
 QString TFFrame::takeFolderBoxText() {
     if (m_browse->isVisible())
         m_browse->take();
-    QString folder = folderText();
-    if (!folder.isEmpty() && !folder.endsWith('/'))
-        setFolderText(folder += '/');
-    if (!folder.isEmpty())
+    // A typed "~/Music" or "streams" becomes the absolute folder the rows point into.
+    const QString folder = typedFolder(folderText());
+    if (folder.isEmpty())
+        return {};
+    setFolderText(folder);
+    if (folderExists(folder)) {
         m_title->setText(folder);
+        if (m_history->add(folder)) // typed folders join the history as picked ones do
+            m_browse->reloadHistory();
+    }
     return folder;
 }
 
