@@ -171,7 +171,7 @@ void TFMain::firstActivation() {
     const CommandLinePlan plan = planCommandLine(m_commandLine);
     m_startResult = plan.result;
     if (plan.result == StartResult::Mp3)
-        m_router->run("CommandLineSongs", plan.mp3s);
+        m_router->run("CommandLineSongs", plan.adds);
     if (m_showAfterStart) {
         m_showAfterStart->show();
         m_showAfterStart = nullptr;
