@@ -17,6 +17,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QUrl>
 #include <QUrlQuery>
@@ -65,9 +66,13 @@ TFTranslate::TFTranslate(Translator& translator, Settings& settings, Prompt& pro
         if (m_filling || column != 0)
             return;
         editRow(item->data(0, kRowRole).toInt(), item->text(0));
+        // The next row once the editor has closed: moving the current row from inside
+        // the commit would close the editor a second time ("editing failed").
         const int next = m_list->indexOfTopLevelItem(item) + 1;
-        if (next < m_list->topLevelItemCount())
-            m_list->setCurrentItem(m_list->topLevelItem(next));
+        QTimer::singleShot(0, this, [this, next] {
+            if (next < m_list->topLevelItemCount())
+                m_list->setCurrentItem(m_list->topLevelItem(next));
+        });
     });
 
     auto* top = new QHBoxLayout;
@@ -204,6 +209,9 @@ void TFTranslate::closeEvent(QCloseEvent* event) {
 
 void TFTranslate::showEvent(QShowEvent* event) {
     fillLanguages();
+    // The first time over the middle of the main window, not in the screen's corner.
+    if (!testAttribute(Qt::WA_Moved) && parentWidget())
+        move(parentWidget()->frameGeometry().center() - rect().center());
     QWidget::showEvent(event);
 }
 
