@@ -37,6 +37,7 @@ TFMain::TFMain(CommandEnv& env, QWidget* parent) : QMainWindow(parent), m_env(en
     m_splitter->addWidget(m_frame2);
     m_splitter->setStretchFactor(0, 1);
     m_splitter->setStretchFactor(1, 1);
+    m_splitter->setChildrenCollapsible(false); // dragging stops at a pane's minimum of 60
     setCentralWidget(m_splitter);
     m_active = m_frame1;
     m_router = new CommandRouter(
@@ -58,8 +59,10 @@ TFMain::TFMain(CommandEnv& env, QWidget* parent) : QMainWindow(parent), m_env(en
     statusBar()->addWidget(m_playerTime);
 
     for (TFFrame* f : {m_frame1, m_frame2}) {
-        connect(f, &TFFrame::selectionSizeChanged, this,
-                [this](double kb) { m_selectionSize->setText(sizeText(kb)); });
+        connect(f, &TFFrame::selectionSizeChanged, this, [this](double kb) {
+            m_selectionKb = kb;
+            m_selectionSize->setText(sizeText(kb));
+        });
         connect(f, &TFFrame::filesDropped, this,
                 [this, f](const QStringList& p) { handleDrop(f, p); });
         connect(f, &TFFrame::settingsPageRequested, this,
@@ -120,6 +123,8 @@ void TFMain::syncPatternMenus() {
 }
 
 void TFMain::retranslate() {
+    // A language change gives labels their design texts back; the size is the selection's.
+    m_selectionSize->setText(sizeText(m_selectionKb));
     if (m_trayMenu) {
         const QList<QAction*> entries = m_trayMenu->actions();
         entries.value(0)->setText(T("TrayRestore", "Restore"));
@@ -187,6 +192,8 @@ void TFMain::handleDrop(TFFrame* target, const QStringList& paths) {
 }
 
 bool TFMain::frame2Collapsed() const {
+    if (m_frame2->isHidden())
+        return true;
     const QList<int> sizes = m_splitter->sizes();
     return sizes.size() == 2 && sizes[1] == 0;
 }
@@ -200,10 +207,9 @@ void TFMain::setLayoutMode(int layout) {
     const bool vertical = m_splitter->orientation() == Qt::Vertical;
     const int total = vertical ? m_splitter->height() : m_splitter->width();
     if (layout == 2) {
-        m_frame2->setMinimumSize(0, 0);
-        m_splitter->setSizes({total, 0});
+        m_frame2->hide(); // "Full Screen": the second pane has no size at all
     } else {
-        m_frame2->setMinimumSize(60, 60);
+        m_frame2->show();
         const int second = std::max(0, total / 2 - 2);
         m_splitter->setSizes({total - second, second});
     }

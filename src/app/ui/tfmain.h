@@ -80,6 +80,7 @@ private:
     QStringList m_commandLine;
     StartResult m_startResult = StartResult::Nothing;
     int m_layout = 0;
+    double m_selectionKb = 0; // what the status bar's size panel shows
     bool m_firstActivationDone = false;
     bool m_closing = false;
     bool m_exitRequested = false;
