@@ -52,6 +52,11 @@ QVariant SongListModel::data(const QModelIndex& index, int role) const {
         const QColor c = bitRateColor(it.text(SongItem::BitRate), *m_settings);
         return m_active ? c : dimColor(c, 30);
     }
+    case Qt::TextAlignmentRole:
+        // Numbers line up by their last digit.
+        if (col < ListColumnCount && listColumns()[size_t(col)].numeric)
+            return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
+        return {};
     case ErrorMarkRole:
         return it.hasFlag(SongItem::ErrorMark);
     default:
@@ -96,6 +101,8 @@ void SongListModel::append(SongItem item) {
         ++m_errors;
     if (m_bulkDepth > 0) {
         m_pending.push_back(std::move(item));
+        if (m_pending.size() == 1)
+            emit pendingStarted();
         return;
     }
     beginInsertRows({}, size(), size());
@@ -281,10 +288,35 @@ void SongListModel::clear() {
     emit countersChanged();
 }
 
+void SongListModel::reorder(const std::vector<int>& order) {
+    if (order.size() != m_rows.size() || m_rows.empty())
+        return;
+    std::vector<int> newRow(order.size(), -1);
+    for (size_t i = 0; i < order.size(); ++i) {
+        const int from = order[i];
+        if (from < 0 || size_t(from) >= newRow.size() || newRow[size_t(from)] >= 0)
+            return; // not a permutation: leave the rows alone
+        newRow[size_t(from)] = int(i);
+    }
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    std::vector<SongItem> sorted;
+    sorted.reserve(m_rows.size());
+    for (const int from : order)
+        sorted.push_back(std::move(m_rows[size_t(from)]));
+    m_rows.swap(sorted);
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex& i : before)
+        after << index(newRow[size_t(i.row())], i.column());
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
 int SongListModel::counter(Counter c) const {
     switch (c) {
     case Count:
-        return size();
+        return size() + pendingCount(); // rows of a running scan count before they show
     case Selected:
         return m_selected;
     case Checked:

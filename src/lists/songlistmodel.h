@@ -64,6 +64,9 @@ public:
     void setHasLyrics(int row, bool on);
     void removeRows(std::vector<int> rows);
     void clear();
+    // Puts the rows into a new order: order[i] is the index of the row that goes to place
+    // i (a permutation of all rows). Views keep their selection on the same songs.
+    void reorder(const std::vector<int>& order);
 
     // Counters: Count, Checked and Errors are kept from the rows; Selected is
     // told by the view; Duplicates and Mistakes by the tools that find them.
@@ -86,6 +89,9 @@ public:
 
 signals:
     void countersChanged();
+    // A bulk update holds its first row back: counters may be redrawn now and then
+    // (the pane does it at the progress window's pace) until the rows are announced.
+    void pendingStarted();
 
 private:
     void emitRowChanged(int row);

@@ -39,7 +39,7 @@ FolderBox::FolderBox(QWidget* parent) : QComboBox(parent) {
     folders->setRootPath(QString());
     auto* completer = new QCompleter(folders, this);
     completer->setCompletionMode(QCompleter::PopupCompletion);
-    setCompleter(completer);
+    lineEdit()->setCompleter(completer); // not the box's: that would pick an entry of its own list
     connect(lineEdit(), &QLineEdit::returnPressed, this, &FolderBox::enterPressed);
     retranslate();
 }

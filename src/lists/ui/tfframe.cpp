@@ -18,6 +18,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -88,6 +89,16 @@ TFFrame::TFFrame(Settings& settings, int paneNumber, QWidget* parent)
     outer->addWidget(m_view, 1);
 
     connect(m_model, &SongListModel::countersChanged, this, &TFFrame::refreshCounters);
+    // During a scan the counters follow the files ten times a second (the progress window
+    // lets events run), not once per row: a million rows must not cost a million redraws.
+    auto* counterPace = new QTimer(this);
+    counterPace->setInterval(100);
+    connect(m_model, &SongListModel::pendingStarted, counterPace, qOverload<>(&QTimer::start));
+    connect(counterPace, &QTimer::timeout, this, [this, counterPace] {
+        refreshCounters();
+        if (m_model->pendingCount() == 0)
+            counterPace->stop();
+    });
     connect(m_view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &TFFrame::onSelectionChanged);
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
@@ -100,6 +111,13 @@ TFFrame::TFFrame(Settings& settings, int paneNumber, QWidget* parent)
         }
     });
     connect(m_view, &SongListView::filesDropped, this, &TFFrame::filesDropped);
+    connect(m_view, &SongListView::sortRequested, this, &TFFrame::sortRequested);
+    // New rows are not in the shown order: the next click sorts afresh, ascending.
+    const auto unsorted = [this] {
+        m_view->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    };
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, unsorted);
+    connect(m_model, &QAbstractItemModel::modelReset, this, unsorted);
     connect(m_view, &SongListView::headerMenuRequested, this, &TFFrame::showHeaderMenu);
     connect(&settings, &Settings::columnVisibilityChanged, this, &TFFrame::setColumnVisible);
     connect(&settings, &Settings::changed, this, [this](const QString& key) {
@@ -152,6 +170,7 @@ void TFFrame::setAddingEnabled(bool on) {
     m_addSub->setEnabled(on);
     m_folderBox->setEnabled(on);
     m_view->setAcceptDrops(on);
+    m_view->horizontalHeader()->setSectionsClickable(on); // no sorting under a running scan
 }
 
 QString TFFrame::takeFolderBoxText() {
@@ -174,9 +193,16 @@ void TFFrame::setColumnHeaders() {
     m_model->refreshAll();
     for (int c = 0; c < ListColumnCount; ++c)
         if (columnVisible(c))
-            m_view->horizontalHeader()->resizeSection(c, listColumns()[size_t(c)].width);
+            m_view->horizontalHeader()->resizeSection(c, defaultColumnWidth(c));
     delete m_columnMenu; // captions change with the language
     m_columnMenu = nullptr;
+}
+
+int TFFrame::defaultColumnWidth(int column) const {
+    // The design width, or more where the header's caption (in this language and font)
+    // would not fit whole.
+    const int design = listColumns()[size_t(column)].width;
+    return std::max(design, m_view->horizontalHeader()->sectionSizeHint(column));
 }
 
 bool TFFrame::columnVisible(int column) const {
@@ -189,7 +215,7 @@ void TFFrame::setColumnVisible(int column, bool visible) {
         return;
     if (visible) {
         h->showSection(column);
-        h->resizeSection(column, listColumns()[size_t(column)].width);
+        h->resizeSection(column, defaultColumnWidth(column));
     } else {
         h->hideSection(column);
     }
