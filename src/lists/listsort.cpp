@@ -121,8 +121,7 @@ quint64 orderedBits(double d) {
     return (bits >> 63) ? ~bits : bits | (quint64(1) << 63);
 }
 
-template <typename E>
-std::vector<int> rowsOf(const std::vector<E>& entries) {
+template <typename E> std::vector<int> rowsOf(const std::vector<E>& entries) {
     std::vector<int> out;
     out.reserve(entries.size());
     for (const E& e : entries)
@@ -131,8 +130,7 @@ std::vector<int> rowsOf(const std::vector<E>& entries) {
 }
 
 // Numbers: one key per row.
-std::vector<int> orderByNumber(const std::vector<SongItem>& rows, int column,
-                               Qt::SortOrder order) {
+std::vector<int> orderByNumber(const std::vector<SongItem>& rows, int column, Qt::SortOrder order) {
     std::vector<Entry> entries;
     entries.reserve(rows.size());
     for (size_t r = 0; r < rows.size(); ++r)

@@ -103,6 +103,9 @@ TEST_F(AddFilesTest, NewRowWithoutTagsHasThirteenBlanks) {
 
 TEST_F(AddFilesTest, ReadsTagAndStreamIntoTheRowAndWritesTheTagBack) {
     SKIP_WITHOUT_CORPUS_FILE("mutagen__silence-44-s-v1.mp3");
+    // The classic rows: every tag column from ID3v1 (ID3v2 rows: test_songtags).
+    settings.setValue("RBListV2", false);
+    settings.setValue("RBListV1", true);
     const QString path = copyOf("mutagen__silence-44-s-v1.mp3", "song.mp3");
     SongItem it = reader.makeSongItem(path, {}, -1, -1);
     ASSERT_EQ(it.subItemCount(), 17);
