@@ -51,11 +51,12 @@ std::vector<Fixture> fixtureFiles() {
          {"V1 Title", "V1 Artist", "V1 Album", "1999", "Rock", "3", "V1 note"},
          {"V1 Title", "V1 Artist", "V1 Album", "1999", "Rock", "3", "V1 note"}},
         {"v2 only",
-         id3v2Tag(3,
-                  {{"TIT2", text(0, "V2 Title")},
-                   {"TPE1", text(1, std::string("\xFF\xFEV\0" "2\0 \0\xC4\0", 10))},
-                   {"TRCK", text(0, "7/12")},
-                   {"TCON", text(0, "Jazz")}}) +
+         id3v2Tag(3, {{"TIT2", text(0, "V2 Title")},
+                      {"TPE1", text(1, std::string("\xFF\xFEV\0"
+                                                   "2\0 \0\xC4\0",
+                                                   10))},
+                      {"TRCK", text(0, "7/12")},
+                      {"TCON", text(0, "Jazz")}}) +
              music(),
          {"V2 Title", "V2 \xC3\x84", "", "", "Jazz", "7", ""},
          {"", "", "", "", "", "0", ""}},

@@ -21,6 +21,8 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 
+#include <algorithm>
+
 TFMain::TFMain(CommandEnv& env, QWidget* parent) : QMainWindow(parent), m_env(env) {
     setObjectName("FMain");
     setWindowTitle("Rendolo");
@@ -153,8 +155,10 @@ void TFMain::createTrayIcon() {
 
 void TFMain::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    setLayoutMode(m_layout);
     if (!m_firstActivationDone) {
+        // The layout's sizes need the window's real size; later shows (from the tray)
+        // keep the splitter where the user left it.
+        setLayoutMode(m_layout);
         m_firstActivationDone = true;
         // After the window is on screen, so that progress and questions have a parent to centre on.
         QTimer::singleShot(0, this, &TFMain::firstActivation);
@@ -200,6 +204,9 @@ bool TFMain::frame2Collapsed() const {
 
 void TFMain::setLayoutMode(int layout) {
     m_layout = layout;
+    static const char* const ticks[] = {"MVerticalSplit", "MHorizontalSplit", "MFullScreen"};
+    if (QAction* tick = m_menu.action(ticks[std::clamp(layout, 0, 2)]))
+        tick->setChecked(true);
     if (layout == 1)
         m_splitter->setOrientation(Qt::Vertical);
     else if (layout == 0)

@@ -30,6 +30,7 @@ public:
     CommandRouter& router() const { return *m_router; }
     TFFrame* frame1() const { return m_frame1; }
     TFFrame* frame2() const { return m_frame2; }
+    QSplitter* splitter() const { return m_splitter; }
     TFFrame* activePane() const { return m_active; }
     TFFrame* otherPane() const { return m_active == m_frame1 ? m_frame2 : m_frame1; }
     StartResult startResult() const { return m_startResult; }

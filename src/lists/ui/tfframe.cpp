@@ -2,6 +2,7 @@
 
 #include "base/settings.h"
 #include "base/translator.h"
+#include "base/ui/flowlayout.h"
 #include "lists/columns.h"
 #include "lists/folderhistory.h"
 #include "lists/folderinput.h"
@@ -59,28 +60,30 @@ TFFrame::TFFrame(Settings& settings, int paneNumber, QWidget* parent)
     browseRow->addWidget(m_add);
     browseRow->addWidget(m_addSub);
     topLayout->addLayout(browseRow);
-    auto* row = new QHBoxLayout;
-    row->setSpacing(12);
+    // The counters wrap onto a second line in a narrow pane rather than being cut off.
+    auto* row = new FlowLayout;
     topLayout->addLayout(row);
     for (int c = 0; c < SongListModel::CounterCount; ++c) {
         m_counters[c] = new QLabel(m_top);
         m_counters[c]->setObjectName(kCounterNames[c]);
         m_counters[c]->installEventFilter(this);
         if (c == SongListModel::Count) {
-            // "Num: 120 / 7" reads as one text.
-            m_position = new QLabel(m_top);
+            // "Num: 120 / 7" reads as one text, on one line.
+            auto* pairWidget = new QWidget(m_top);
+            m_counters[c]->setParent(pairWidget);
+            m_position = new QLabel(pairWidget);
             m_position->setObjectName("Lkateri");
             m_position->installEventFilter(this);
-            auto* pair = new QHBoxLayout;
+            auto* pair = new QHBoxLayout(pairWidget);
+            pair->setContentsMargins(0, 0, 0, 0);
             pair->setSpacing(0);
             pair->addWidget(m_counters[c]);
             pair->addWidget(m_position);
-            row->addLayout(pair);
+            row->addWidget(pairWidget);
         } else {
             row->addWidget(m_counters[c]);
         }
     }
-    row->addStretch(1);
     outer->addWidget(m_top);
 
     m_model = new SongListModel(&settings, this);
