@@ -7,6 +7,7 @@
 #include "base/translator.h"
 #include "base/ui/windowtranslator.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDesktopServices>
@@ -218,7 +219,12 @@ void TFTranslate::showEvent(QShowEvent* event) {
 bool TFTranslate::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_list && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && m_list->currentItem()) {
+        // The Enter that ends an edit reaches the list too, while the editor (which
+        // commits a moment later) still has the focus: it starts no second edit
+        // (Qt: "edit: editing failed").
+        const QWidget* focus = QApplication::focusWidget();
+        const bool editing = focus && focus != m_list && m_list->isAncestorOf(focus);
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && m_list->currentItem() && !editing) {
             m_list->editItem(m_list->currentItem(), 0);
             return true;
         }

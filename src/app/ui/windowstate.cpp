@@ -34,8 +34,8 @@ void WindowState::restore() {
     // long as that place is still on a screen. (Not restoreGeometry(): without a window
     // manager it shifts the window by a guessed title bar.)
     const QStringList g = m_file.readString(kSection, "Geometry").split(',');
-    const QRect rect = g.size() == 4 ? QRect(g[0].toInt(), g[1].toInt(), g[2].toInt(), g[3].toInt())
-                                     : QRect();
+    const QRect rect =
+        g.size() == 4 ? QRect(g[0].toInt(), g[1].toInt(), g[2].toInt(), g[3].toInt()) : QRect();
     const QScreen* screen = QGuiApplication::screenAt(rect.center());
     if (!m_file.readBool(kSection, "Maximized", true) && rect.width() >= 200 &&
         rect.height() >= 150 && screen) {
