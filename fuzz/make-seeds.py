@@ -49,7 +49,38 @@ def xing(count=100, size=41700, enc=b"LAME3.99"):
     return bytes(f)
 
 
+def frame24(fid, data, fmt=0):
+    """A version 2.4 frame; format flag 0x01 adds a data length, 0x02 unsynchronises."""
+    payload = data
+    if fmt & 0x02:
+        payload = unsync(payload)
+    if fmt & 0x01:
+        payload = syncsafe(len(data)) + payload
+    if fmt & 0x40:
+        payload = b"\x07" + payload
+    return fid + syncsafe(len(payload)) + b"\0" + bytes([fmt]) + payload
+
+
+def frame23(fid, data):
+    return fid + struct.pack(">I", len(data)) + b"\0\0" + data
+
+
+def frame22(fid, data):
+    return fid + struct.pack(">I", len(data))[1:] + data
+
+
+def unsync(data):
+    return data.replace(b"\xff", b"\xff\x00")
+
+
+def raw_tag(major, body, flags=0):
+    return b"ID3" + bytes([major, 0, flags]) + syncsafe(len(body)) + body
+
+
 utf16 = "Tïtle 日本".encode("utf-16")
+be16 = lambda s: s.encode("utf-16-be")
+sylt_lines = b"Zeile \xc3\xa9\0\0\0\x03\xe8two\0\0\0\x07\xd0"
+chap_sub = frame24(b"TIT2", b"\x03" + b"c" * 200 + b"\xc3\xa9") + frame24(b"TMOO", b"\0calm")
 pic = b"\x89PNG\r\n\x1a\n" + b"\xAB" * 200
 seeds = {
     "cbr": frames(30),
@@ -69,6 +100,33 @@ seeds = {
     "mpeg25": frames(40, header(0, 1, 8, 2), 1440),
     "tail-lame": frames(20) + b"LAME3.90" + b"\x55" * 500,
     "short": b"ID3\x03\0\0\0\0\x7f\x7f",
+    # conversions a save makes from v2.4 and v2.2 into v2.3
+    "v24-sylt": raw_tag(4, frame24(b"SYLT", b"\x03eng\x02\x01d\0" + sylt_lines) +
+                        frame24(b"SYLT", b"\x02eng\x02\x01" + be16("d") + b"\0\0" +
+                                be16("\u65e5") + b"\0\0\0\0\0\x05")) + frames(10),
+    "v24-chap": raw_tag(4, frame24(b"CHAP", b"ch1\0" + b"\0\0\0\0\0\0\x03\xe8" + b"\xff" * 8 +
+                                   chap_sub) +
+                        frame24(b"CTOC", b"toc\0\x03\x01ch1\0" + chap_sub)) + frames(10),
+    "v24-only": raw_tag(4, frame24(b"TDRC", b"\x002004-05-06T10:20") +
+                        frame24(b"TDOR", b"\x001999") + frame24(b"TIPL", b"\x03a\0b\0c\0d") +
+                        frame24(b"TMCL", b"\0g\0h") + frame24(b"RVA2", b"t\0\x01\0\x10\0") +
+                        frame24(b"TPE1", b"\0A\0B\0C") +
+                        frame24(b"OWNE", b"\x03EUR1\x0020240101H\xc3\xa4ndler") +
+                        frame24(b"COMR", b"\x03EUR2\x0020250101http://s/\0\x01S\0D\0image/png\0L") +
+                        frame24(b"TPE2", b"\x03Caf\xe9")) + frames(10),
+    "v22-convert": raw_tag(2, frame22(b"PCS", b"\0\0\0\x01") + frame22(b"TDS", b"\0desc") +
+                           frame22(b"TGR", b"\0Talk") + frame22(b"WFD", b"http://f/") +
+                           frame22(b"TDR", b"\x002010") + frame22(b"CRM", b"o\0d\0x") +
+                           frame22(b"TXY", b"\x01" + utf16 + b"\0\0") + frame22(b"XYZ", b"raw") +
+                           frame22(b"LNK", b"TT2http://l/\0") + frame22(b"TT2", b"\0Title")) + frames(10),
+    # unsynchronisation, group bytes, data lengths, a frame past the tag end
+    "v23-unsync": raw_tag(3, unsync(frame23(b"TPE1", b"\0\xff\xffa") + frame23(b"TALB", b"\0Album")),
+                          0x80) + frames(10),
+    "v24-unsync-frame": raw_tag(4, frame24(b"TPE1", b"\0\xff\xffa", 0x03) +
+                                frame24(b"TALB", b"\0Album", 0x40) +
+                                frame24(b"TIT2", b"\x03\xc3\xbf\xff", 0x43)) + frames(10),
+    "v24-unsync-tag": raw_tag(4, frame24(b"TPE1", unsync(b"\0\xff\xffa")), 0x80) + frames(10),
+    "past-the-end": raw_tag(3, frame23(b"TPE1", b"\0A") + b"TALB\0\0\0\x07\0\0\0Album") + frames(10),
 }
 out = sys.argv[1]
 os.makedirs(out, exist_ok=True)

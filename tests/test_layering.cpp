@@ -89,3 +89,34 @@ TEST(Layering, EveryIncludeFollowsTheDirection) {
     EXPECT_GT(seen, 100);
     EXPECT_TRUE(wrong.isEmpty()) << wrong.join('\n').toStdString();
 }
+
+// Every change to a user's file goes through FileOperations (src/fileops) so that it is
+// done one safe way (and journalled). Direct renames, removals and tag saves elsewhere are
+// faults; a line that handles a file of the program's own (a temporary file it made, its
+// settings) says so with the marker "own file:" in a comment.
+TEST(Layering, OnlyFileOperationsChangesUsersFiles) {
+    const QString src = qEnvironmentVariable("RENDOLO_SOURCE_DIR") + "/src/";
+    ASSERT_TRUE(QFile::exists(src)) << "RENDOLO_SOURCE_DIR not set";
+    const QRegularExpression direct(
+        R"re((std::rename|::rename\s*\(|\brenameat2?\s*\(|::unlink\s*\(|\bunlinkat\s*\(|)re"
+        R"re(std::remove\s*\(|filesystem::remove|fs::remove|fs::rename|QFile::remove|QFile::rename|)re"
+        R"re(QFile::moveToTrash|moveToTrash\s*\(|removeRecursively|\.remove\(\s*\)|)re"
+        R"re(\.Save\s*\(|\.Strip\s*\(|::truncate\s*\(|::ftruncate\s*\())re");
+    QStringList found;
+    QDirIterator it(src, {"*.cpp", "*.h"}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString rel = path.mid(src.size());
+        if (rel.startsWith("media/") || rel.startsWith("fileops/"))
+            continue;
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        int line = 0;
+        for (const QString& text : QString::fromUtf8(f.readAll()).split('\n')) {
+            ++line;
+            if (direct.match(text).hasMatch() && !text.contains("own file:"))
+                found << rel + ":" + QString::number(line) + ": " + text.trimmed();
+        }
+    }
+    EXPECT_TRUE(found.isEmpty()) << found.join('\n').toStdString();
+}

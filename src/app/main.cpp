@@ -20,18 +20,28 @@
 #include "base/ui/dialogprompt.h"
 #include "base/ui/tfmsg.h"
 #include "base/ui/windowtranslator.h"
+#include "catalog/catalogue.h"
+#include "catalog/cataloguecommands.h"
 #include "catalog/ui/catalogcommands.h"
 #include "fileops/fileoperations.h"
 #include "lists/songtags.h"
 #include "lists/ui/listcommands.h"
 #include "lists/ui/tfcustom.h"
 #include "lists/ui/tfframe.h"
+#include "tools/ui/tffirsttime.h"
+#include "tools/ui/tfstatistics.h"
+#include "tools/ui/toolcommands.h"
 
 #include <QApplication>
 #include <QDate>
 #include <QDir>
 
+#include <csignal>
+
 int main(int argc, char** argv) {
+    // A write beyond a file-size limit then fails with EFBIG, and the save that made it
+    // puts the file back, instead of the process dying half-way through a tag.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     Q_INIT_RESOURCE(rendolo); // the resources live in a static library
     QApplication::setApplicationName("Rendolo");
@@ -59,6 +69,7 @@ int main(int argc, char** argv) {
     splash.show();
     splash.showStep("SplashFormMain", "Loading Main form");
     splash.showStep("MainDatabase", "Creating Databases");
+    const QStringList storeProblems = createMissingStores(programFolder);
     splash.showStep("MainLAnguages", "Loading languages");
     splash.showStep("MainSettings", "Loading main settings");
     const bool donationDue = updateDonationReminder(settings.file(), QDate::currentDate());
@@ -79,6 +90,8 @@ int main(int argc, char** argv) {
     FileOperations files;
     SongTags tags(settings, yesNo, files);
     CommandEnv env{programFolder, settings, prompt, progress, yesNo, tags, files};
+    Catalogue catalogue(programFolder);
+    env.catalogue = &catalogue;
     TFMain mainWindow(env);
     prompt.setParent(&mainWindow);
     progress.setMainWindow(&mainWindow);
@@ -105,14 +118,22 @@ int main(int argc, char** argv) {
     settingsWindow.setCustomStyleWindow(&custom);
     splash.showStep("SplashFormTranslate", "Loading Translate");
     TFTranslate translate(messages, settings, prompt, progress, &mainWindow);
+    splash.showStep("SplashFormStatistics", "Loading Statistics");
+    TFStatistics statistics(&mainWindow);
+    QObject::connect(WindowTranslator::attach(&statistics, messages),
+                     &WindowTranslator::retranslated, &statistics, &TFStatistics::retranslate);
+    splash.showStep("SplashFormFirstTime", "Loading First Time Help");
+    TFFirstTime firstTime(mainWindow.router(), prompt, &mainWindow);
+    WindowTranslator::attach(&firstTime, messages);
     splash.showStep("SplashFormDonations", "Loading Donation Form");
     TFDonations donations(&mainWindow);
     WindowTranslator::attach(&donations, messages);
 
     // Every subsystem registers its commands; the menus enable what arrives.
     bindListCommands(mainWindow.router(), *mainWindow.frame1(), *mainWindow.frame2());
-    bindCatalogueCommands(mainWindow.router(), *mainWindow.mainMenu().menu("MDatabaseFile"));
+    bindCatalogueCommands(mainWindow.router(), *mainWindow.mainMenu().menu("MDatabase"));
     bindShellCommands(mainWindow, {settingsWindow, translate, about, donations});
+    bindToolCommands(mainWindow.router(), {statistics, firstTime});
     // Paths straight from argv, so names that are not UTF-8 still open.
     QStringList paths;
     for (int i = 1; i < argc; ++i)
@@ -120,6 +141,11 @@ int main(int argc, char** argv) {
     mainWindow.setCommandLine(paths);
     if (donationDue)
         mainWindow.showAfterStart(&donations);
+    QObject::connect(&mainWindow, &TFMain::firstActivated, &mainWindow, [&] {
+        for (const QString& problem : storeProblems)
+            prompt.information(problem);
+        catalogueAtStart(env, mainWindow.startResult() != StartResult::Db);
+    });
     QObject::connect(&instance, &SingleInstance::wakeUpRequested, &mainWindow,
                      &TFMain::restoreFromTray);
 
@@ -131,6 +157,10 @@ int main(int argc, char** argv) {
     mainWindow.show();
     splash.close();
     const int rc = QApplication::exec();
+    catalogueAtExit(env);
+    // The progress window lives on the stack below the main window: the main window must
+    // not delete it as its child.
+    progress.setParent(nullptr);
     focusHighlight.setEnabled(false);
     setMessageTranslator(nullptr);
     return rc;

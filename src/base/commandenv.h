@@ -5,6 +5,7 @@
 
 #include <QString>
 
+class Catalogue;
 class FileOperations;
 class Progress;
 class Prompt;
@@ -20,4 +21,7 @@ struct CommandEnv {
     const YesNo& yesNo;    // "Yes"/"No" in the interface language
     SongTags& tags;        // the one analyser: rows from files and row texts into tags
     FileOperations& files; // every change to a user's file
+    // The current catalogue and its one connection; set by whoever builds the
+    // environment (the program, rendolo-cli, the tests).
+    Catalogue* catalogue = nullptr;
 };

@@ -19,9 +19,9 @@ public:
     virtual Answer askYesNoAll(const QString& text) = 0;
     // OK / Ignore / No to All.
     virtual Answer askOkIgnoreNoToAll(const QString& text) = 0;
-    // A one-line input box; nullopt when cancelled.
+    // A one-line input box; nullopt when cancelled. maxLength > 0 limits what can be typed.
     virtual std::optional<QString> input(const QString& caption, const QString& label,
-                                         const QString& initial) = 0;
+                                         const QString& initial, int maxLength = 0) = 0;
     // File dialogs; an empty result means cancelled. filter uses Qt's form
     // ("Lists (*.txt *.csv);;All files (*)").
     virtual QString chooseFolder(const QString& caption, const QString& start) = 0;

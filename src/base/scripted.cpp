@@ -22,14 +22,15 @@ QString ScriptedPrompt::nextText(const QString& text) {
     return {};
 }
 
-std::optional<QString> ScriptedPrompt::input(const QString&, const QString& label, const QString&) {
+std::optional<QString> ScriptedPrompt::input(const QString&, const QString& label, const QString&,
+                                             int maxLength) {
     m_asked << label;
     if (m_replies.empty())
         return std::nullopt;
     Reply r = m_replies.front();
     m_replies.pop_front();
     if (const auto* s = std::get_if<QString>(&r))
-        return *s;
+        return maxLength > 0 ? s->left(maxLength) : *s;
     return std::nullopt;
 }
 

@@ -27,7 +27,9 @@ public:
     Answer askOkIgnoreNoToAll(const QString& text) override {
         return nextAnswer(text, Answer::NoToAll);
     }
-    std::optional<QString> input(const QString&, const QString& label, const QString&) override;
+    // A scripted text longer than maxLength is cut, as the box would refuse the rest.
+    std::optional<QString> input(const QString&, const QString& label, const QString&,
+                                 int maxLength = 0) override;
     QString chooseFolder(const QString& caption, const QString&) override {
         return nextText(caption);
     }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "base/inifile.h"
+#include "base/listcolumns.h"
 
 #include <QColor>
 #include <QHash>
@@ -38,7 +39,7 @@ public:
     void setValue(const QString& key, const QVariant& value);
 
     // [SettingsColumn] F0..F17: whether a list column is visible in both panes.
-    static constexpr int ColumnCount = 18;
+    static constexpr int ColumnCount = ListColumnCount;
     bool columnVisible(int column) const;
     void setColumnVisible(int column, bool visible);
 

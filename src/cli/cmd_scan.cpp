@@ -5,6 +5,7 @@
 #include "base/settings.h"
 #include "base/texts.h"
 #include "cli/clicommand.h"
+#include "cli/rowtext.h"
 #include "fileops/fileoperations.h"
 #include "lists/folderscanner.h"
 #include "lists/songtags.h"
@@ -39,19 +40,7 @@ static int run(const std::vector<std::string>& args, std::ostream& out, std::ost
     FileOperations files;
     SongTags reader(settings, yesNo, files);
     SilentProgress progress;
-    std::string line;
-    FolderScanner scanner(
-        [&](SongItem&& item) {
-            line.clear();
-            for (int c = 0; c < item.textCount(); ++c) {
-                if (c)
-                    line += '\t';
-                line += toNativePath(item.view(c).toString()).toStdString();
-            }
-            line += '\n';
-            out << line;
-        },
-        reader, progress);
+    FolderScanner scanner([&](SongItem&& item) { out << rowLine(item); }, reader, progress);
     for (const std::string& f : folders)
         scanner.scanFolder(fromNativePath(f), recursive);
     return 0;
@@ -60,5 +49,6 @@ static int run(const std::vector<std::string>& args, std::ostream& out, std::ost
 static CliRegistrar reg({"scan",
                          "scan [-r] [--v1-only] DIR...  the rows a list pane gets from scanning "
                          "the folders (with -r their subfolders too): the 18 column texts "
-                         "separated by tabs; --v1-only takes the tag columns from ID3v1 only",
+                         "separated by tabs (backslash, tab, CR, LF inside a text as \\\\ \\t \\r "
+                         "\\n); --v1-only takes the tag columns from ID3v1 only",
                          &run});

@@ -1,47 +1,24 @@
 // rendolo-cli tag [--v1] [--v2] [--remove-v1] FIELD=VALUE... FILE...
-// Sets tag fields through the same ID3v1/ID3v2 Save and Strip the program uses.
+// Sets tag fields through the same ID3v1/ID3v2 Save and Strip the program uses. Prints
+// per file "ok: FILE: ..." or "failed: FILE: ..." with what happened to each tag, then
+// one "note: FILE: ..." line per thing the new ID3v2 tag left out on purpose (frames
+// an ID3v2.3 tag cannot hold) or per other name of the file that keeps the old tag.
 #include "cli/clicommand.h"
 
+#include "base/nativepath.h"
+#include "fileops/fileoperations.h"
 #include "media/mpegaudio.h"
+#include "media/tagfields.h"
 
 #include <map>
-#include <optional>
+#include <type_traits>
 
 namespace {
 
-const char* const kBothFields[] = {"title", "artist", "album", "year", "comment", "track", "genre"};
-const char* const kV2Fields[] = {"composer", "encoder", "copyright", "language", "link"};
-
-bool isField(const std::string& name, bool v2Only) {
-    for (const char* f : kBothFields)
-        if (!v2Only && name == f)
-            return true;
-    for (const char* f : kV2Fields)
-        if (name == f)
-            return true;
-    return false;
-}
-
-std::optional<int> number(const std::string& text, int max) {
-    if (text.empty() || text.size() > 3)
-        return std::nullopt;
-    int v = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        v = v * 10 + (c - '0');
-    }
-    if (v > max)
-        return std::nullopt;
-    return v;
-}
-
 struct Request {
     bool v1 = false, v2 = false, removeV1 = false;
-    std::map<std::string, std::string> fields;
+    std::map<std::string, std::string> fields; // by the tag-field table's names
     std::vector<std::string> files;
-    uint8_t track = 0;
-    uint8_t genreIndex = TID3v1::NoGenre;
 };
 
 // Returns an error text, empty when the arguments are usable.
@@ -59,7 +36,7 @@ std::string parse(const std::vector<std::string>& args, Request& r) {
         } else if (!filesOnly && a.size() > 2 && a[0] == '-' && a[1] == '-') {
             return "unknown option " + a;
         } else if (const auto eq = a.find('=');
-                   !filesOnly && eq != std::string::npos && isField(a.substr(0, eq), false)) {
+                   !filesOnly && eq != std::string::npos && FindTagField(a.substr(0, eq))) {
             r.fields[a.substr(0, eq)] = a.substr(eq + 1);
         } else {
             r.files.push_back(a);
@@ -78,70 +55,24 @@ std::string parse(const std::vector<std::string>& args, Request& r) {
         return "no FIELD=VALUE given";
     if (!r.v2)
         for (const auto& [name, value] : r.fields)
-            if (isField(name, true))
+            if (!InId3v1(FindTagField(name)->field))
                 return "the field " + name + " exists only in the ID3v2 tag";
-    if (auto it = r.fields.find("track"); it != r.fields.end() && !it->second.empty()) {
-        const auto n = number(it->second, 255);
-        if (!n)
-            return "track must be a number from 0 to 255";
-        r.track = uint8_t(*n);
-    }
-    if (auto it = r.fields.find("genre"); it != r.fields.end() && r.v1 && !it->second.empty()) {
-        const auto n = number(it->second, 255);
-        const int byName = GenreIndexOf(it->second);
-        if (!n && byName < 0)
-            return "unknown ID3v1 genre " + it->second +
-                   " (give a name of the genre list or a number)";
-        r.genreIndex = uint8_t(n ? *n : byName);
-    }
+    if (auto it = r.fields.find("track");
+        it != r.fields.end() && !it->second.empty() && !ParseTrackByte(it->second))
+        return "track must be a number from 0 to 255";
+    if (auto it = r.fields.find("genre");
+        it != r.fields.end() && r.v1 && !ParseGenreByte(it->second, true))
+        return "unknown ID3v1 genre " + it->second + " (give a name of the genre list or a number)";
     return {};
 }
 
-void applyV1(const Request& r, TID3v1& t) {
-    for (const auto& [name, value] : r.fields) {
-        if (name == "title")
-            t.SetTitle(value);
-        else if (name == "artist")
-            t.SetArtist(value);
-        else if (name == "album")
-            t.SetAlbum(value);
-        else if (name == "year")
-            t.SetYear(value);
-        else if (name == "comment")
-            t.SetComment(value);
-        else if (name == "track")
-            t.SetTrack(r.track);
-        else if (name == "genre")
-            t.SetGenreIndex(r.genreIndex);
-    }
-}
-
-void applyV2(const Request& r, TID3v2& t) {
-    for (const auto& [name, value] : r.fields) {
-        if (name == "title")
-            t.SetTitle(value);
-        else if (name == "artist")
-            t.SetArtist(value);
-        else if (name == "album")
-            t.SetAlbum(value);
-        else if (name == "year")
-            t.SetYear(value);
-        else if (name == "comment")
-            t.SetComment(value);
-        else if (name == "track")
-            t.SetTrack(r.track);
-        else if (name == "genre")
-            t.SetGenre(value);
-        else if (name == "composer")
-            t.SetComposer(value);
-        else if (name == "encoder")
-            t.SetEncoder(value);
-        else if (name == "copyright")
-            t.SetCopyright(value);
-        else if (name == "language")
-            t.SetLanguage(value);
-        else if (name == "link")
-            t.SetLink(value);
+template <typename Tag> void apply(const Request& r, Tag& t) {
+    for (const auto& [name, value] : r.fields)
+        SetField(t, FindTagField(name)->field, value);
+    if constexpr (std::is_same_v<Tag, TID3v1>) {
+        // The command line also takes a genre by its number.
+        if (auto it = r.fields.find("genre"); it != r.fields.end())
+            t.SetGenreIndex(ParseGenreByte(it->second, true).value_or(TID3v1::NoGenre));
     }
 }
 
@@ -153,37 +84,63 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         return 2;
     }
     TMPEGaudio analyser; // its Tag1 and Tag2 are the program's tag objects
+    FileOperations files;
     int failed = 0;
     for (const auto& file : r.files) {
-        std::string problem;
-        if (r.v2 && problem.empty()) {
+        // Each tag is its own save: the line tells what happened to each, so that a
+        // file changed by one save and refused by the next is not reported as untouched.
+        std::vector<std::string> done;
+        std::vector<std::string> notes;
+        bool ok = true;
+        const QString path = fromNativePath(file);
+        auto outcome = [&](const char* what, const FileOperations::Result& result) {
+            if (result.ok) {
+                done.push_back(std::string(what) + " written");
+                for (const QString& n : result.notes)
+                    notes.push_back(n.toStdString());
+            } else {
+                ok = false;
+                done.push_back(std::string(what) + " not written (" + result.error.toStdString() +
+                               ")");
+            }
+        };
+        if (r.v2) {
             TID3v2& t = analyser.Tag2();
-            if (!t.Load(file))
-                problem = "cannot read the file";
-            else {
-                applyV2(r, t);
-                if (!t.Save(file))
-                    problem = "cannot write the ID3v2 tag";
+            if (!t.Load(file)) {
+                outcome("ID3v2 tag", FileOperations::Result::failure("cannot read the file"));
+            } else {
+                apply(r, t);
+                outcome("ID3v2 tag", files.saveId3v2(t, path));
             }
         }
-        if (r.v1 && problem.empty()) {
+        if (r.v1) {
             TID3v1& t = analyser.Tag1();
-            if (!t.Load(file))
-                problem = "cannot read the file (an ID3v1 tag needs at least 128 bytes)";
-            else {
-                applyV1(r, t);
-                if (!t.Save(file))
-                    problem = "cannot write the ID3v1 tag";
+            if (!t.Load(file)) {
+                outcome("ID3v1 tag",
+                        FileOperations::Result::failure(
+                            "cannot read the file; an ID3v1 tag needs at least 128 bytes"));
+            } else {
+                apply(r, t);
+                outcome("ID3v1 tag", files.saveId3v1(t, path));
             }
         }
-        if (r.removeV1 && problem.empty() && !analyser.Tag1().Strip(file))
-            problem = "cannot remove the ID3v1 tag";
-        if (problem.empty()) {
-            out << "ok: " << file << "\n";
-        } else {
-            ++failed;
-            out << "failed: " << file << ": " << problem << "\n";
+        if (r.removeV1) {
+            const FileOperations::Result removed = files.stripId3v1(analyser.Tag1(), path);
+            if (removed.ok) {
+                done.push_back("ID3v1 tag removed (if there was one)");
+            } else {
+                ok = false;
+                done.push_back("ID3v1 tag not removed (" + removed.error.toStdString() + ")");
+            }
         }
+        out << (ok ? "ok: " : "failed: ") << file << ":";
+        for (size_t i = 0; i < done.size(); ++i)
+            out << (i ? "; " : " ") << done[i];
+        out << "\n";
+        for (const auto& n : notes)
+            out << "note: " << file << ": " << n << "\n";
+        if (!ok)
+            ++failed;
     }
     return failed ? 1 : 0;
 }

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 
 #include <algorithm>
+#include <csignal>
 #include <cstring>
 #include <iostream>
 
@@ -23,6 +24,9 @@ static void printUsage(std::ostream& out) {
 }
 
 int main(int argc, char** argv) {
+    // A write beyond a file-size limit then fails with EFBIG, and the save that made it
+    // puts the file back, instead of the process dying half-way through a tag.
+    std::signal(SIGXFSZ, SIG_IGN);
     QCoreApplication app(argc, argv); // Qt-based core code (file names, settings) needs it
     std::ios::sync_with_stdio(false);
     if (argc < 2 || std::strcmp(argv[1], "help") == 0 || std::strcmp(argv[1], "--help") == 0) {

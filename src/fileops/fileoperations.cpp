@@ -3,6 +3,7 @@
 #include "base/nativepath.h"
 #include "media/id3v1.h"
 #include "media/id3v2.h"
+#include "media/mediafile.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -48,22 +49,31 @@ int renameNoReplace(const char* from, const char* to) {
 }
 } // namespace
 
+namespace {
+// The media library's report as a result: its reason on failure, its notes on success.
+FileOperations::Result fromReport(bool saved, const media::SaveReport& report) {
+    if (!saved)
+        return FileOperations::Result::failure(QString::fromStdString(report.error));
+    FileOperations::Result r;
+    for (const std::string& n : report.notes)
+        r.notes << QString::fromStdString(n);
+    return r;
+}
+} // namespace
+
 FileOperations::Result FileOperations::saveId3v1(const TID3v1& tag, const QString& path) {
-    if (!tag.Save(toNativePathString(path)))
-        return Result::failure(QStringLiteral("cannot write the ID3v1 tag"));
-    return {};
+    media::SaveReport report;
+    return fromReport(tag.Save(toNativePathString(path), &report), report);
 }
 
 FileOperations::Result FileOperations::stripId3v1(const TID3v1& tag, const QString& path) {
-    if (!tag.Strip(toNativePathString(path)))
-        return Result::failure(QStringLiteral("cannot remove the ID3v1 tag"));
-    return {};
+    media::SaveReport report;
+    return fromReport(tag.Strip(toNativePathString(path), &report), report);
 }
 
 FileOperations::Result FileOperations::saveId3v2(const TID3v2& tag, const QString& path) {
-    if (!tag.Save(toNativePathString(path)))
-        return Result::failure(QStringLiteral("cannot write the ID3v2 tag"));
-    return {};
+    media::SaveReport report;
+    return fromReport(tag.Save(toNativePathString(path), &report), report);
 }
 
 FileOperations::Result FileOperations::rename(const QString& from, const QString& to) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class TID3v1;
 class TID3v2;
@@ -15,8 +16,10 @@ public:
         bool ok = true;
         int errorCode = 0; // errno where the system gave one
         QString error;     // why it failed, for messages and summaries
+        QStringList notes; // after a success: what was left out on purpose, other names
+                           // of the file that keep the old content
         explicit operator bool() const { return ok; }
-        static Result failure(const QString& why, int code = 0) { return {false, code, why}; }
+        static Result failure(const QString& why, int code = 0) { return {false, code, why, {}}; }
     };
 
     // Writes the tag's fields as the file's ID3v1 tag (in place, or appended).

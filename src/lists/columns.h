@@ -1,6 +1,8 @@
 // The 18 columns of a list pane: the message key of each header and its English text.
 #pragma once
 
+#include "base/listcolumns.h"
+
 #include <QString>
 
 #include <array>
@@ -12,7 +14,6 @@ struct ListColumn {
     bool numeric;     // sorted as a number, else as text without regard to case
 };
 
-inline constexpr int ListColumnCount = 18;
 const std::array<ListColumn, ListColumnCount>& listColumns();
 // The header caption of a column in the current interface language.
 QString listColumnHeader(int column);

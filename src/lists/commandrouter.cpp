@@ -82,11 +82,15 @@ CommandState CommandRouter::stateFor(const Command& command, PaneRef pane) const
     return s;
 }
 
-bool CommandRouter::run(const QString& name, const QStringList& arguments) {
-    return runOn(name, m_active(), arguments);
+bool CommandRouter::run(const QString& name, const QStringList& arguments,
+                        CommandOutcome* outcome) {
+    return runOn(name, m_active(), arguments, outcome);
 }
 
-bool CommandRouter::runOn(const QString& name, PaneRef pane, const QStringList& arguments) {
+bool CommandRouter::runOn(const QString& name, PaneRef pane, const QStringList& arguments,
+                          CommandOutcome* outcome) {
+    if (outcome)
+        *outcome = CommandOutcome::NotReported;
     const auto it = m_commands.constFind(name);
     if (it == m_commands.constEnd())
         return false;
@@ -114,6 +118,8 @@ bool CommandRouter::runOn(const QString& name, PaneRef pane, const QStringList& 
     } else {
         command.handler(context);
     }
+    if (outcome)
+        *outcome = context.outcome;
     return true;
 }
 

@@ -30,12 +30,18 @@ enum class CommandFlag : unsigned {
 Q_DECLARE_FLAGS(CommandFlags, CommandFlag)
 Q_DECLARE_OPERATORS_FOR_FLAGS(CommandFlags)
 
+// How a command that reports it ended. A caller that acts on a command's result (the
+// first-time organiser removes what "Find Dead File Locations" checked) acts only on
+// Finished; a command that says nothing stays NotReported.
+enum class CommandOutcome { NotReported, Finished, Cancelled, Failed };
+
 // What a command is run with.
 struct CommandContext {
     CommandEnv& env;
     PaneRef pane;          // the pane it works on: the active one for main-menu commands
     PaneRef other;         // the other pane
     QStringList arguments; // paths of a drop or the command line
+    CommandOutcome outcome = CommandOutcome::NotReported; // set by the handler
 };
 
 // What a trigger of a command with these flags does in this state.
@@ -75,9 +81,14 @@ public:
     CommandFlags flags(const QString& name) const;
 
     // Runs a command on the active pane, or on `pane`. False when it did not run
-    // (unknown, disabled, or it said what was missing).
-    bool run(const QString& name, const QStringList& arguments = {});
-    bool runOn(const QString& name, PaneRef pane, const QStringList& arguments = {});
+    // (unknown, disabled, or it said what was missing). `outcome`, when given, receives
+    // what the handler reported (NotReported when it did not run).
+    bool run(const QString& name, const QStringList& arguments = {},
+             CommandOutcome* outcome = nullptr);
+    bool runOn(const QString& name, PaneRef pane, const QStringList& arguments = {},
+               CommandOutcome* outcome = nullptr);
+    // The pane main-menu commands work on.
+    PaneRef activePane() const { return m_active(); }
 
     bool paneBusy(int paneNumber) const;
     bool longCommandRunning() const { return m_longRunning > 0; }

@@ -4,6 +4,8 @@
 // folder, the other texts are packed into one string.
 #pragma once
 
+#include "base/listcolumns.h"
+
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -74,3 +76,5 @@ private:
     std::uint8_t m_flags = 0;
     bool m_checked = false;
 };
+
+static_assert(SongItem::ColumnCount == ListColumnCount, "one column per text of a song");

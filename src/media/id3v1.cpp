@@ -4,10 +4,11 @@
 #include "media/textcodec.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <cerrno>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace media;
 
@@ -69,11 +70,6 @@ bool readLast128(ByteSource& file, uint8_t* block) {
     if (file.size() < kTagBytes)
         return false;
     return file.readFullyAt(file.size() - kTagBytes, block, kTagBytes);
-}
-
-bool readLast128(const std::string& fileName, uint8_t* block) {
-    MediaFile file;
-    return file.open(fileName) && readLast128(file, block);
 }
 
 bool isTag(const uint8_t* block) {
@@ -147,61 +143,114 @@ std::array<uint8_t, 128> TID3v1::Render() const {
     return block;
 }
 
-bool TID3v1::Save(const std::string& fileName) const {
+bool TID3v1::Save(const std::string& fileName, SaveReport* report) const {
+    std::string error;
+    bool ok = false;
     try {
-        return save(fileName);
+        ok = save(fileName, error);
     } catch (...) {
         RENDOLO_RETHROW_WHEN_FUZZING();
-        return false;
+        error = "out of memory";
     }
+    if (report) {
+        report->error = ok ? std::string() : error;
+        report->notes.clear();
+    }
+    return ok;
 }
 
-bool TID3v1::save(const std::string& fileName) const {
+namespace {
+
+bool writeAt(int fd, const uint8_t* data, size_t count, int64_t at) {
+    while (count > 0) {
+        const ssize_t n = ::pwrite(fd, data, count, off_t(at));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        data += n;
+        at += n;
+        count -= size_t(n);
+    }
+    return true;
+}
+
+std::string withReason(const char* what) {
+    return std::string(what) + " (" + std::strerror(errno) + ")";
+}
+
+} // namespace
+
+bool TID3v1::save(const std::string& fileName, std::string& error) const {
     const auto block = Render();
+    const int fd = openForUpdate(fileName, error);
+    if (fd < 0)
+        return false;
+    struct stat st {};
     uint8_t old[kTagBytes];
-    const int64_t size = fileSizeOf(fileName);
-    if (size < 0)
-        return false;
     // As in removing a tag, a file whose last 128 bytes cannot be read is refused.
-    if (!readLast128(fileName, old))
-        return false;
-    const bool hasTag = isTag(old);
-    if (!makeWritable(fileName))
-        return false;
-    std::FILE* f = std::fopen(fileName.c_str(), "r+b");
-    if (!f)
-        return false;
-    const int64_t at = hasTag ? size - kTagBytes : size;
-    bool ok = std::fseek(f, long(at), SEEK_SET) == 0 &&
-              std::fwrite(block.data(), 1, kTagBytes, f) == size_t(kTagBytes) &&
-              std::fflush(f) == 0;
-    if (!ok) {
-        // Put the file back as it was: the old tag bytes, or the old length.
-        std::clearerr(f);
-        if (hasTag && std::fseek(f, long(at), SEEK_SET) == 0)
-            std::fwrite(old, 1, kTagBytes, f);
-        std::fclose(f);
-        if (!hasTag) {
-            std::error_code ec;
-            std::filesystem::resize_file(fileName, uintmax_t(size), ec);
-        }
+    if (::fstat(fd, &st) != 0 || st.st_size < kTagBytes ||
+        ::pread(fd, old, kTagBytes, st.st_size - kTagBytes) != kTagBytes) {
+        error = "cannot read the file's last 128 bytes (an ID3v1 tag needs at least 128)";
+        ::close(fd);
         return false;
     }
-    return std::fclose(f) == 0;
+    const int64_t size = int64_t(st.st_size);
+    const bool hasTag = isTag(old);
+    const int64_t at = hasTag ? size - kTagBytes : size;
+    // Written in place: an existing tag is overwritten, a new one appended.
+    bool ok = writeAt(fd, block.data(), kTagBytes, at);
+    if (!ok) {
+        error = withReason("cannot write the tag");
+        // Put the file back as it was: the old tag bytes, or the old length (a write
+        // cut short by a full disk or a file-size limit leaves part of a tag behind).
+        if (hasTag)
+            writeAt(fd, old, kTagBytes, at);
+        else
+            (void)::ftruncate(fd, off_t(size));
+    }
+    if (::close(fd) != 0 && ok) {
+        error = withReason("cannot write the tag");
+        ok = false;
+    }
+    return ok;
 }
 
-bool TID3v1::Strip(const std::string& fileName) const {
-    uint8_t block[kTagBytes];
-    if (!readLast128(fileName, block))
+bool TID3v1::Strip(const std::string& fileName, SaveReport* report) const {
+    std::string error;
+    uint8_t last[kTagBytes];
+    MediaFile file;
+    if (!file.open(fileName) || !readLast128(file, last)) {
+        if (report)
+            *report = {"cannot read the file's last 128 bytes", {}};
         return false;
-    if (!isTag(block))
-        return true;
-    const int64_t size = fileSizeOf(fileName);
-    if (size < kTagBytes || !makeWritable(fileName))
-        return false;
-    std::error_code ec;
-    std::filesystem::resize_file(fileName, uintmax_t(size - kTagBytes), ec);
-    return !ec;
+    }
+    file.close();
+    if (!isTag(last)) {
+        if (report)
+            *report = {};
+        return true; // nothing to remove
+    }
+    const int fd = openForUpdate(fileName, error);
+    bool ok = fd >= 0;
+    if (ok) {
+        struct stat st {};
+        uint8_t block[kTagBytes];
+        if (::fstat(fd, &st) != 0 || st.st_size < kTagBytes ||
+            ::pread(fd, block, kTagBytes, st.st_size - kTagBytes) != kTagBytes) {
+            error = "cannot read the file's last 128 bytes";
+            ok = false;
+        } else if (isTag(block) && ::ftruncate(fd, st.st_size - kTagBytes) != 0) {
+            error = withReason("cannot cut the tag off");
+            ok = false;
+        }
+        ::close(fd);
+    }
+    if (report) {
+        report->error = ok ? std::string() : error;
+        report->notes.clear();
+    }
+    return ok;
 }
 
 std::string TID3v1::GenreName() const {

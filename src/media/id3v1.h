@@ -9,7 +9,8 @@
 
 namespace media {
 class ByteSource;
-}
+struct SaveReport;
+} // namespace media
 
 // The 148 genre names by genre index; 255 means "no genre".
 extern const std::array<const char*, 148> GenreNames;
@@ -29,10 +30,12 @@ public:
     bool Load(const std::string& fileName);
     bool Load(media::ByteSource& file);
     // Writes the fields as the file's tag: overwrites an existing tag in place or appends
-    // one. On failure the file is left as it was. Makes a read-only file writable.
-    bool Save(const std::string& fileName) const;
+    // one. On failure the file is left as it was (an append that fails half-way is cut
+    // back). Makes a read-only file of our own writable; refuses anything but a regular
+    // file. `report` (when given) receives the reason of a failure.
+    bool Save(const std::string& fileName, media::SaveReport* report = nullptr) const;
     // Removes the file's tag if it has one (true also when there was none).
-    bool Strip(const std::string& fileName) const;
+    bool Strip(const std::string& fileName, media::SaveReport* report = nullptr) const;
 
     bool Present() const { return m_present; }
     uint8_t Variant() const { return m_variant; } // 1 = ID3v1.0, 2 = ID3v1.1
@@ -62,7 +65,7 @@ public:
     void Parse(const uint8_t* block);
 
 private:
-    bool save(const std::string& fileName) const;
+    bool save(const std::string& fileName, std::string& error) const;
 
     bool m_present;
     uint8_t m_variant;

@@ -1,18 +1,15 @@
 #include "media/id3v2.h"
 
+#include "media/atomicreplace.h"
 #include "media/mediafile.h"
 #include "media/textcodec.h"
 
 #include <algorithm>
-#include <cctype>
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <limits>
-#include <system_error>
 
 using namespace media;
+using namespace media::id3;
 
 const std::array<const char*, 12> TID3v2::FrameIds = {
     "TIT2", "TPE1", "TALB", "TRCK", "TYER", "TCON", "COMM", "TCOM", "TENC", "TCOP", "TLAN", "WXXX"};
@@ -39,16 +36,6 @@ enum Slot {
 // make a read allocate gigabytes.
 constexpr int64_t kMaxTextBytes = 16 * 1024 * 1024;
 
-uint32_t be32(const uint8_t* p) {
-    return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
-}
-
-// Sizes in the tag header and in version 4 frames are 7 bits per byte; every byte is
-// taken with all its bits, as the header size always has been.
-uint32_t syncSafe(const uint8_t* p) {
-    return (uint32_t(p[0]) << 21) + (uint32_t(p[1]) << 14) + (uint32_t(p[2]) << 7) + p[3];
-}
-
 void putBe32(std::string& out, uint32_t v) {
     out += char(v >> 24);
     out += char(v >> 16);
@@ -69,26 +56,23 @@ int slotOf(const uint8_t* id, uint8_t major) {
     return -1;
 }
 
-bool isWide(uint8_t encoding) {
-    return encoding == 1 || encoding == 2;
-}
-
-// Position just behind the terminator of a string starting at `from`, or npos.
-size_t afterTerminator(std::string_view data, size_t from, uint8_t encoding) {
-    if (isWide(encoding)) {
-        for (size_t i = from; i + 1 < data.size(); i += 2)
-            if (data[i] == 0 && data[i + 1] == 0)
-                return i + 2;
-        return std::string_view::npos;
-    }
-    const size_t z = data.find('\0', from);
-    return z == std::string_view::npos ? z : z + 1;
-}
-
-std::string frameText(std::string_view data) {
+// The text of a text frame. Version 4 texts may be lists of values separated by zero
+// characters; `joinValues` shows them joined by " / ".
+std::string frameText(std::string_view data, bool joinValues = false) {
     if (data.empty())
         return {};
-    return trimControl(decodeId3Text(uint8_t(data[0]), data.substr(1)));
+    std::string text = trimControl(decodeId3Text(uint8_t(data[0]), data.substr(1)));
+    if (joinValues && text.find('\0') != std::string::npos) {
+        std::string joined;
+        joined.reserve(text.size() + 8);
+        for (char c : text)
+            if (c == '\0')
+                joined += " / ";
+            else
+                joined += c;
+        text = std::move(joined);
+    }
+    return text;
 }
 
 // COMM: encoding, language, description and its terminator, text.
@@ -155,329 +139,12 @@ std::string genreText(const std::string& text) {
     return close == std::string::npos ? text : text.substr(close + 1);
 }
 
-std::string removeUnsync(std::string_view data) {
-    std::string out;
-    out.reserve(data.size());
-    for (size_t i = 0; i < data.size(); ++i) {
-        out += data[i];
-        if (uint8_t(data[i]) == 0xFF && i + 1 < data.size() && data[i + 1] == 0)
-            ++i;
-    }
-    return out;
-}
-
-// --- carrying frames from an old tag -------------------------------------------------
-
-// Re-encodes the strings of a frame whose encoding version 3 does not know (2 UTF-16BE,
-// 3 UTF-8) as UTF-16 with BOM. Behind the encoding byte come `prefix` bytes kept as they
-// are (language, MIME type, ...), then `terminated` strings with terminators, then the
-// rest: a string when `restIsText`, else binary data.
-std::string reencode(std::string_view data, size_t prefix, int terminated, bool restIsText) {
-    const auto enc = uint8_t(data[0]);
-    if ((enc != 2 && enc != 3) || data.size() < 1 + prefix)
-        return std::string(data);
-    std::string out(1, char(1));
-    out += data.substr(1, prefix);
-    size_t pos = 1 + prefix;
-    auto encodeOne = [&](std::string_view raw) {
-        const std::string text = decodeId3Text(enc, raw);
-        // A list of values keeps its separators, each value with its own mark.
-        size_t from = 0;
-        while (true) {
-            const size_t z = text.find('\0', from);
-            const std::string_view value = std::string_view(text).substr(from, z - from);
-            if (!value.empty())
-                out += utf8ToUtf16Bom(value);
-            if (z == std::string::npos)
-                break;
-            out += std::string(2, '\0');
-            from = z + 1;
-        }
-    };
-    for (int s = 0; s < terminated; ++s) {
-        const size_t end = afterTerminator(data, pos, enc);
-        if (end == std::string_view::npos) {
-            encodeOne(data.substr(pos)); // unterminated: the rest was this string
-            return out;
-        }
-        encodeOne(data.substr(pos, end - pos - (isWide(enc) ? 2 : 1)));
-        out += std::string(2, '\0');
-        pos = end;
-    }
-    if (restIsText)
-        encodeOne(data.substr(pos));
-    else
-        out += data.substr(pos);
-    return out;
-}
-
-std::string convertV4Strings(const std::string& id, std::string_view data) {
-    if (data.empty())
-        return {};
-    if (id[0] == 'T')
-        return reencode(data, 0, 0, true);
-    if (id == "COMM" || id == "USLT")
-        return reencode(data, 3, 1, true);
-    if (id == "USER")
-        return reencode(data, 3, 0, true);
-    if (id == "WXXX")
-        return reencode(data, 0, 1, false);
-    if (id == "SYLT")
-        return reencode(data, 5, 1, false);
-    if (id == "APIC" || id == "GEOB") {
-        const size_t z = data.find('\0', 1);
-        if (z == std::string_view::npos)
-            return std::string(data);
-        // APIC: MIME type and picture type, one description; GEOB: MIME type, file name
-        // and description.
-        return id == "APIC" ? reencode(data, z + 1, 1, false) : reencode(data, z, 2, false);
-    }
-    return std::string(data);
-}
-
-Id3Frame latinTextFrame(const char* id, const std::string& text) {
-    return Id3Frame{id, 0, std::string(1, '\0') + text};
-}
-
-// Version 3 keeps a recording time as year (TYER), day and month (TDAT, DDMM) and time
-// (TIME, HHMM); a text of another form goes into TYER as it is.
-std::vector<Id3Frame> splitRecordingTime(const std::string& data) {
-    const std::string text = frameText(data);
-    auto digits = [&](size_t at, size_t n) {
-        if (text.size() < at + n)
-            return false;
-        for (size_t i = at; i < at + n; ++i)
-            if (text[i] < '0' || text[i] > '9')
-                return false;
-        return true;
-    };
-    const size_t n = text.size();
-    const bool year = digits(0, 4);
-    const bool month = year && n >= 7 && text[4] == '-' && digits(5, 2);
-    const bool day = month && n >= 10 && text[7] == '-' && digits(8, 2);
-    const bool time =
-        day && n >= 16 && text[10] == 'T' && digits(11, 2) && text[13] == ':' && digits(14, 2);
-    const size_t used = time    ? (n >= 19 && text[16] == ':' && digits(17, 2) ? 19 : 16)
-                        : day   ? 10
-                        : month ? 7
-                                : 4;
-    if (!year || used != n || (month && !day))
-        return {Id3Frame{"TYER", 0, data}};
-    std::vector<Id3Frame> out{latinTextFrame("TYER", text.substr(0, 4))};
-    if (day)
-        out.push_back(latinTextFrame("TDAT", text.substr(8, 2) + text.substr(5, 2)));
-    if (time)
-        out.push_back(latinTextFrame("TIME", text.substr(11, 2) + text.substr(14, 2)));
-    return out;
-}
-
-struct V22Name {
-    const char* from;
-    const char* to;
-};
-
-// Version 2.2 frame names and their version 3 counterparts.
-constexpr V22Name kV22Names[] = {
-    {"BUF", "RBUF"},
-    {"CNT", "PCNT"},
-    {"COM", "COMM"},
-    {"CRA", "AENC"},
-    {"ETC", "ETCO"},
-    {"EQU", "EQUA"},
-    {"GEO", "GEOB"},
-    {"IPL", "IPLS"},
-    {"LNK", "LINK"},
-    {"MCI", "MCDI"},
-    {"MLL", "MLLT"},
-    {"PIC", "APIC"},
-    {"POP", "POPM"},
-    {"REV", "RVRB"},
-    {"RVA", "RVAD"},
-    {"SLT", "SYLT"},
-    {"STC", "SYTC"},
-    {"TAL", "TALB"},
-    {"TBP", "TBPM"},
-    {"TCM", "TCOM"},
-    {"TCO", "TCON"},
-    {"TCR", "TCOP"},
-    {"TDA", "TDAT"},
-    {"TDY", "TDLY"},
-    {"TEN", "TENC"},
-    {"TFT", "TFLT"},
-    {"TIM", "TIME"},
-    {"TKE", "TKEY"},
-    {"TLA", "TLAN"},
-    {"TLE", "TLEN"},
-    {"TMT", "TMED"},
-    {"TOA", "TOPE"},
-    {"TOF", "TOFN"},
-    {"TOL", "TOLY"},
-    {"TOR", "TORY"},
-    {"TOT", "TOAL"},
-    {"TP1", "TPE1"},
-    {"TP2", "TPE2"},
-    {"TP3", "TPE3"},
-    {"TP4", "TPE4"},
-    {"TPA", "TPOS"},
-    {"TPB", "TPUB"},
-    {"TRC", "TSRC"},
-    {"TRD", "TRDA"},
-    {"TRK", "TRCK"},
-    {"TSI", "TSIZ"},
-    {"TSS", "TSSE"},
-    {"TT1", "TIT1"},
-    {"TT2", "TIT2"},
-    {"TT3", "TIT3"},
-    {"TXT", "TEXT"},
-    {"TXX", "TXXX"},
-    {"TYE", "TYER"},
-    {"UFI", "UFID"},
-    {"ULT", "USLT"},
-    {"WAF", "WOAF"},
-    {"WAR", "WOAR"},
-    {"WAS", "WOAS"},
-    {"WCM", "WCOM"},
-    {"WCP", "WCOP"},
-    {"WPB", "WPUB"},
-    {"WXX", "WXXX"},
-    // names iTunes writes, read the same way by the common tag libraries
-    {"TCP", "TCMP"},
-    {"TST", "TSOT"},
-    {"TSP", "TSOP"},
-    {"TSA", "TSOA"},
-    {"TS2", "TSO2"},
-    {"TSC", "TSOC"}};
-
-std::string pictureFromV22(std::string_view data) {
-    // PIC: encoding, 3-letter image format, picture type, description, data.
-    if (data.size() < 5)
-        return {};
-    std::string format(data.substr(1, 3));
-    std::string mime;
-    if (format == "JPG" || format == "jpg")
-        mime = "image/jpeg";
-    else if (format == "-->")
-        mime = "-->";
-    else {
-        mime = "image/";
-        for (char c : format)
-            mime += char(std::tolower(uint8_t(c)));
-    }
-    std::string out;
-    out += data[0];
-    out += mime;
-    out += '\0';
-    out += data.substr(4);
-    return out;
-}
-
 } // namespace
 
 int64_t media::id3v2StatedSize(const uint8_t* header) {
     if (std::memcmp(header, "ID3", 3) != 0)
         return -1;
     return int64_t(syncSafe(header + 6)) + 10;
-}
-
-std::vector<Id3Frame> media::carriedFrames(std::string_view tag) {
-    std::vector<Id3Frame> frames;
-    if (tag.size() < 10)
-        return frames;
-    const auto* h = reinterpret_cast<const uint8_t*>(tag.data());
-    const uint8_t major = h[3], flags = h[5];
-    if (major < 2 || major > 4)
-        return frames;
-    if (major == 2 && (flags & 0x40))
-        return frames; // compressed 2.2 tags were never defined; nothing can be read
-    std::string body(tag.substr(10));
-    if (flags & 0x80 && major < 4)
-        body = removeUnsync(body); // 2.2 and 2.3 unsynchronise the whole tag
-    const auto* b = reinterpret_cast<const uint8_t*>(body.data());
-    size_t pos = 0;
-    if (major >= 3 && (flags & 0x40) && body.size() >= 4)
-        pos = major == 3 ? 4 + size_t(be32(b)) : size_t(syncSafe(b));
-    const size_t headerBytes = major == 2 ? 6 : 10;
-    while (pos + headerBytes <= body.size()) {
-        const uint8_t* f = b + pos;
-        if (!isUpper(f[0]))
-            break; // padding or garbage, as when reading
-        const size_t size = major == 2   ? (size_t(f[3]) << 16 | size_t(f[4]) << 8 | f[5])
-                            : major == 3 ? size_t(be32(f + 4))
-                                         : size_t(syncSafe(f + 4));
-        const size_t dataPos = pos + headerBytes;
-        if (size > body.size() - dataPos)
-            break; // a frame running past the tag is not carried
-        std::string_view data(body.data() + dataPos, size);
-        pos = dataPos + size;
-
-        Id3Frame frame;
-        if (major == 2) {
-            const std::string id(reinterpret_cast<const char*>(f), 3);
-            const auto* name = std::find_if(std::begin(kV22Names), std::end(kV22Names),
-                                            [&](const V22Name& n) { return id == n.from; });
-            if (name == std::end(kV22Names))
-                continue; // no version 3 frame of that meaning
-            frame.id = name->to;
-            frame.data = id == "PIC" ? pictureFromV22(data) : std::string(data);
-        } else if (major == 3) {
-            frame.id.assign(reinterpret_cast<const char*>(f), 4);
-            frame.flags = uint16_t(f[8] << 8 | f[9]);
-            frame.data.assign(data);
-        } else {
-            frame.id.assign(reinterpret_cast<const char*>(f), 4);
-            const uint8_t status = f[8], format = f[9];
-            size_t at = 0;
-            std::string group, method;
-            uint32_t plainSize = 0;
-            if (format & 0x40 && at < data.size())
-                group = std::string(data.substr(at++, 1));
-            if (format & 0x04 && at < data.size())
-                method = std::string(data.substr(at++, 1));
-            if (format & 0x01) {
-                if (at + 4 > data.size())
-                    continue;
-                plainSize = syncSafe(reinterpret_cast<const uint8_t*>(data.data()) + at);
-                at += 4;
-            }
-            if (at > data.size())
-                continue;
-            std::string payload(data.substr(at));
-            if (format & 0x02 || flags & 0x80)
-                payload = removeUnsync(payload);
-            const bool packed = (format & 0x08) || (format & 0x04);
-            if ((format & 0x08) && !(format & 0x01))
-                continue; // compressed without its size: cannot be described in 2.3
-            uint16_t v3 = 0;
-            if (status & 0x40)
-                v3 |= 0x8000;
-            if (status & 0x20)
-                v3 |= 0x4000;
-            if (status & 0x10)
-                v3 |= 0x2000;
-            std::string prefix;
-            if (format & 0x08) {
-                v3 |= 0x0080;
-                putBe32(prefix, plainSize);
-            }
-            if (format & 0x04) {
-                v3 |= 0x0040;
-                prefix += method;
-            }
-            if (format & 0x40) {
-                v3 |= 0x0020;
-                prefix += group;
-            }
-            frame.flags = v3;
-            frame.data = prefix + (packed ? payload : convertV4Strings(frame.id, payload));
-            if (frame.id == "TDRC" && !packed) {
-                for (auto& part : splitRecordingTime(frame.data))
-                    frames.push_back(std::move(part));
-                continue;
-            }
-        }
-        frames.push_back(std::move(frame));
-    }
-    return frames;
 }
 
 void TID3v2::Clear() {
@@ -535,48 +202,86 @@ bool TID3v2::loadFrom(ByteSource& source, const std::string& origin) {
         m_tagSize = 0;
     if ((m_majorVersion != 3 && m_majorVersion != 4) || m_tagSize == 0)
         return true;
+    const bool v4 = m_majorVersion == 4;
+    const bool tagUnsync = (h[5] & 0x80) != 0;
+
+    // A version 3 tag unsynchronised as a whole is restored in memory first (version 4
+    // restores frame by frame).
+    ByteSource* src = &source;
+    int64_t tagEnd = m_tagSize;
+    std::string restored;
+    MemorySource restoredSource{std::string_view()};
+    if (!v4 && tagUnsync) {
+        std::string raw(size_t(m_tagSize), '\0');
+        if (!source.readFullyAt(0, raw.data(), m_tagSize))
+            return true;
+        restored = raw.substr(0, 10) + removeUnsync(std::string_view(raw).substr(10));
+        restoredSource = MemorySource(restored);
+        src = &restoredSource;
+        tagEnd = int64_t(restored.size());
+    }
 
     std::array<std::string, kSlotCount> slots;
     int64_t pos = 10;
     if (h[5] & 0x40) { // extended header
         uint8_t e[4];
-        if (!source.readFullyAt(10, e, 4))
-            pos = m_tagSize;
+        if (!src->readFullyAt(10, e, 4))
+            pos = tagEnd;
         else
-            pos = m_majorVersion == 3 ? 14 + int64_t(be32(e)) : 10 + int64_t(syncSafe(e));
+            pos = v4 ? 10 + int64_t(syncSafe(e)) : 14 + int64_t(be32(e));
     }
-    while (pos < m_tagSize && pos < fileSize) {
+    while (pos + 10 <= tagEnd) {
         uint8_t f[10];
-        if (!source.readFullyAt(pos, f, 10))
+        if (!src->readFullyAt(pos, f, 10))
             break;
         if (!isUpper(f[0]))
             break; // padding or garbage
-        const int64_t size = m_majorVersion == 3 ? be32(f + 4) : syncSafe(f + 4);
+        const int64_t size = v4 ? syncSafe(f + 4) : be32(f + 4);
         const int64_t dataPos = pos + 10;
         const int slot = slotOf(f, m_majorVersion);
         if (slot >= 0) {
-            const int64_t want = std::min({size, fileSize - dataPos, kMaxTextBytes});
+            // Only what lies inside the tag belongs to the frame.
+            const int64_t want = std::min({size, tagEnd - dataPos, kMaxTextBytes});
             std::string data(size_t(std::max<int64_t>(want, 0)), '\0');
-            const int64_t got = source.readAt(dataPos, data.data(), int64_t(data.size()));
+            const int64_t got = src->readAt(dataPos, data.data(), int64_t(data.size()));
             if (got < 0)
                 break;
             data.resize(size_t(got));
-            slots[size_t(slot)] = std::move(data);
+            // Frame flags: compressed or encrypted texts cannot be read; a group byte and
+            // a data length come before the text; version 4 unsynchronises per frame.
+            size_t skip = 0;
+            bool readable = true;
+            if (v4) {
+                const uint8_t format = f[9];
+                readable = !(format & 0x0C);
+                skip = (format & 0x40 ? 1 : 0) + (format & 0x01 ? 4 : 0);
+                if (readable && (format & 0x02 || tagUnsync))
+                    data = removeUnsync(std::string_view(data).substr(std::min(skip, data.size())));
+                else
+                    data.erase(0, std::min(skip, data.size()));
+            } else {
+                const unsigned flags = unsigned(f[8]) << 8 | f[9];
+                readable = !(flags & 0x00C0);
+                data.erase(0, std::min<size_t>(flags & 0x0020 ? 1 : 0, data.size()));
+            }
+            if (readable)
+                slots[size_t(slot)] = std::move(data);
         }
         pos = dataPos + size;
     }
 
-    m_title = frameText(slots[kTitle]);
-    m_artist = frameText(slots[kArtist]);
-    m_album = frameText(slots[kAlbum]);
-    m_track = trackNumber(frameText(slots[kTrack]));
-    m_year = frameText(slots[kYear]);
-    m_genre = genreText(frameText(slots[kGenre]));
+    m_title = frameText(slots[kTitle], v4);
+    m_artist = frameText(slots[kArtist], v4);
+    m_album = frameText(slots[kAlbum], v4);
+    const std::string track = frameText(slots[kTrack]);
+    m_track = trackNumber(track.substr(0, track.find('\0')));
+    m_year = frameText(slots[kYear], v4);
+    m_genre = genreText(frameText(slots[kGenre], v4));
     m_comment = commentText(slots[kComment]);
-    m_composer = frameText(slots[kComposer]);
-    m_encoder = frameText(slots[kEncoder]);
-    m_copyright = frameText(slots[kCopyright]);
-    m_language = frameText(slots[kLanguage]);
+    m_composer = frameText(slots[kComposer], v4);
+    m_encoder = frameText(slots[kEncoder], v4);
+    m_copyright = frameText(slots[kCopyright], v4);
+    m_language = frameText(slots[kLanguage], v4);
     m_link = linkText(slots[kLink]);
     for (size_t i = 0; i < kSlotCount; ++i)
         m_loaded[i] = slotText(i);
@@ -658,16 +363,18 @@ void appendFrame(std::string& tag, std::string_view id, uint16_t flags, std::str
 
 } // namespace
 
-std::string TID3v2::Render(std::string_view oldStart, const std::string& fileName) const {
+std::string TID3v2::Render(std::string_view oldStart, const std::string& fileName,
+                           std::vector<std::string>* dropped) const {
     try {
-        return render(oldStart, fileName);
+        return render(oldStart, fileName, dropped);
     } catch (...) {
         RENDOLO_RETHROW_WHEN_FUZZING();
         return {};
     }
 }
 
-std::string TID3v2::render(std::string_view oldStart, const std::string& fileName) const {
+std::string TID3v2::render(std::string_view oldStart, const std::string& fileName,
+                           std::vector<std::string>* dropped) const {
     std::array<std::string, kSlotCount> own;
     // A field keeps the old tag's frames when it was not changed since it was read from
     // this file (or, for a file not read, when it is empty); otherwise our frame
@@ -686,7 +393,7 @@ std::string TID3v2::render(std::string_view oldStart, const std::string& fileNam
         const int64_t stated = id3v2StatedSize(h);
         if (stated > 0 && stated <= int64_t(oldStart.size())) {
             const uint8_t major = h[3];
-            const auto old = carriedFrames(oldStart.substr(0, size_t(stated)));
+            const auto old = carriedFrames(oldStart.substr(0, size_t(stated)), dropped);
             // The comment and link Load read are the last frames of their IDs.
             auto lastOf = [&](const char* id) {
                 for (size_t i = old.size(); i-- > 0;)
@@ -757,96 +464,65 @@ std::string TID3v2::render(std::string_view oldStart, const std::string& fileNam
     return tag + frames;
 }
 
-namespace {
-
-// Creates the temporary file beside `fileName`: its name with "~" appended, or, when a
-// file of that name exists already (it is not ours to overwrite), with "~1", "~2", ...
-std::FILE* createTemp(const std::string& fileName, std::string& tempName) {
-    for (int n = 0; n < 100; ++n) {
-        tempName = fileName + "~" + (n ? std::to_string(n) : std::string());
-        if (std::FILE* f = std::fopen(tempName.c_str(), "wbx"))
-            return f;
-        if (errno != EEXIST)
-            return nullptr;
-    }
-    return nullptr;
-}
-
-} // namespace
-
-bool TID3v2::Save(const std::string& fileName) const {
+bool TID3v2::Save(const std::string& fileName, SaveReport* report) const {
+    SaveReport local;
+    SaveReport& r = report ? *report : local;
+    r = SaveReport();
     try {
-        return save(fileName);
+        return save(fileName, r);
     } catch (...) {
         RENDOLO_RETHROW_WHEN_FUZZING();
+        r.error = "out of memory";
         return false;
     }
 }
 
-bool TID3v2::save(const std::string& fileName) const {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    if (!fs::is_regular_file(fileName, ec) || !makeWritable(fileName))
+bool TID3v2::save(const std::string& fileName, SaveReport& report) const {
+    AtomicReplace file;
+    if (!file.begin(fileName)) {
+        report.error = file.error();
         return false;
-    MediaFile in;
+    }
+    const int64_t size = file.sourceSize();
     uint8_t h[10];
-    if (!in.open(fileName) || !in.readFullyAt(0, h, 10))
+    if (size < 10 || !file.readSource(0, h, 10)) {
+        report.error = "cannot read the file's first 10 bytes";
         return false;
-    const int64_t size = in.size();
-
+    }
     int64_t start = 0;
     std::string oldTag;
     const int64_t stated = id3v2StatedSize(h);
     if (stated > 0 && stated <= size) {
         start = stated;
         oldTag.resize(size_t(stated));
-        if (!in.readFullyAt(0, oldTag.data(), stated))
+        if (!file.readSource(0, oldTag.data(), size_t(stated))) {
+            report.error = "cannot read the old tag";
             return false;
+        }
         uint8_t footer[3];
-        if (h[3] == 4 && (h[5] & 0x10) && in.readFullyAt(start, footer, 3) &&
+        if (h[3] == 4 && (h[5] & 0x10) && start + 10 <= size && file.readSource(start, footer, 3) &&
             std::memcmp(footer, "3DI", 3) == 0)
             start += 10; // the footer of a version 4 tag goes with it
     }
-    const std::string tag = Render(oldTag, fileName);
-    if (tag.empty())
+    std::vector<std::string> dropped;
+    const std::string tag = Render(oldTag, fileName, &dropped);
+    if (tag.empty()) {
+        report.error = "the new tag would be larger than an ID3v2 tag can be";
         return false;
-
-    std::string tempName;
-    std::FILE* out = createTemp(fileName, tempName);
-    if (!out)
+    }
+    if (!file.write(tag.data(), tag.size()) || !file.copyFromSource(start, size - start) ||
+        !file.commit()) {
+        report.error = file.error();
         return false;
-    bool ok = std::fwrite(tag.data(), 1, tag.size(), out) == tag.size();
-    std::vector<char> buffer(1 << 20);
-    for (int64_t pos = start; ok && pos < size;) {
-        const int64_t n =
-            in.readAt(pos, buffer.data(), std::min<int64_t>(int64_t(buffer.size()), size - pos));
-        if (n <= 0) {
-            ok = false;
-            break;
-        }
-        ok = std::fwrite(buffer.data(), 1, size_t(n), out) == size_t(n);
-        pos += n;
     }
-    ok = ok && flushToDisk(out);
-    ok = (std::fclose(out) == 0) && ok;
-    in.close();
-    if (ok) {
-        // The new file takes over the old one's permissions (writable by its owner).
-        const auto perms = fs::status(fileName, ec).permissions();
-        ok = !ec;
-        if (ok)
-            fs::permissions(tempName, perms | fs::perms::owner_write, ec);
-        // Renaming replaces the original in one step; a file that vanished meanwhile is
-        // not brought back.
-        ok = ok && !ec && fs::exists(fileName, ec);
-        if (ok) {
-            fs::rename(tempName, fileName, ec);
-            ok = !ec;
-        }
-    }
-    if (!ok)
-        fs::remove(tempName, ec);
-    return ok;
+    for (const std::string& d : dropped)
+        report.notes.push_back("left out " + d);
+    if (file.otherLinks() > 0)
+        report.notes.push_back("the file has " + std::to_string(file.otherLinks()) +
+                               " other name(s) (hard links), which keep the old tag");
+    if (!file.warning().empty())
+        report.notes.push_back(file.warning());
+    return true;
 }
 
 void TID3v2::SetTitle(std::string_view v) {

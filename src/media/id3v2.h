@@ -1,8 +1,11 @@
 // The ID3v2 tag at the start of an MP3 file. Reads the twelve frames this program edits
-// from tags of major version 3 and 4; writes a version 3 tag that holds those frames and
-// carries every other frame of the old tag (converted from versions 2 and 4).
-// Texts are UTF-8 in memory.
+// from tags of major version 3 and 4 (unsynchronisation undone, frames ending at the
+// tag's end, version 4 lists of values joined by " / "); writes a version 3 tag that
+// holds those frames and carries every other frame of the old tag (converted from
+// versions 2 and 4, see carriedFrames). Texts are UTF-8 in memory.
 #pragma once
+
+#include "media/id3v2frames.h"
 
 #include <array>
 #include <cstdint>
@@ -12,7 +15,8 @@
 
 namespace media {
 class ByteSource;
-}
+struct SaveReport;
+} // namespace media
 
 class TID3v2 {
 public:
@@ -30,9 +34,12 @@ public:
     bool Load(media::ByteSource& source, const std::string& origin = {});
     // Replaces the file's ID3v2 tag (whatever its version) by a version 3 tag built from
     // the fields plus the old tag's other frames. The new file is written beside the old
-    // one and renamed over it; on failure the original stays as it was. Makes a read-only
-    // file writable.
-    bool Save(const std::string& fileName) const;
+    // one and renamed over it (AtomicReplace: a symbolic link's target is saved; owner,
+    // group, mode and extended attributes are kept or the save is refused); on failure
+    // the original stays as it was. Makes a read-only file of our own writable.
+    // `report` (when given) receives the reason of a failure, or after a success what the
+    // new tag left out and whether other hard links keep the old tag.
+    bool Save(const std::string& fileName, media::SaveReport* report = nullptr) const;
 
     bool Present() const { return m_present; }
     uint8_t MajorVersion() const { return m_majorVersion; }
@@ -68,13 +75,16 @@ public:
 
     // The tag Save would write in front of the audio of the file `fileName` whose
     // current start is `oldStart` (at least its whole old tag when it has one). Empty
-    // when the frames do not fit into an ID3v2 size.
-    std::string Render(std::string_view oldStart, const std::string& fileName = {}) const;
+    // when the frames do not fit into an ID3v2 size. `dropped` receives the old frames
+    // the new tag cannot hold.
+    std::string Render(std::string_view oldStart, const std::string& fileName = {},
+                       std::vector<std::string>* dropped = nullptr) const;
 
 private:
     bool loadFrom(media::ByteSource& source, const std::string& origin);
-    std::string render(std::string_view oldStart, const std::string& fileName) const;
-    bool save(const std::string& fileName) const;
+    std::string render(std::string_view oldStart, const std::string& fileName,
+                       std::vector<std::string>* dropped) const;
+    bool save(const std::string& fileName, media::SaveReport& report) const;
     std::string slotText(size_t slot) const;
 
     // The field values as Load found them, and the file they came from.
@@ -90,17 +100,6 @@ private:
 };
 
 namespace media {
-
-// One frame in version 3 form, as carried from an old tag into the new one.
-struct Id3Frame {
-    std::string id;     // four characters
-    uint16_t flags = 0; // version 3 flags
-    std::string data;
-};
-
-// The frames of an ID3v2 tag (versions 2, 3 and 4) that Save carries over, converted to
-// version 3 form. `tag` holds the whole tag, header included.
-std::vector<Id3Frame> carriedFrames(std::string_view tag);
 
 // ID3v2 tag size from a 10-byte header: the four size bytes (each with all its bits) plus
 // the header; -1 when `header` is not an ID3v2 header.

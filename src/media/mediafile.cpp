@@ -1,19 +1,44 @@
 #include "media/mediafile.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
 
-#if __has_include(<unistd.h>)
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
-#define RENDOLO_HAVE_FSYNC 1
-#endif
 
 namespace media {
 
 namespace {
+
 constexpr int64_t kCacheBytes = 4096;
+
+int openNonBlocking(const std::string& fileName, int flags) {
+    int fd;
+    do
+        fd = ::open(fileName.c_str(), flags | O_NONBLOCK | O_CLOEXEC);
+    while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+// Reads up to `count` bytes at `pos`, retrying short reads; -1 on a read error.
+int64_t readFully(int fd, int64_t pos, void* buffer, int64_t count) {
+    auto* p = static_cast<char*>(buffer);
+    int64_t done = 0;
+    while (done < count) {
+        const ssize_t n = ::pread(fd, p + done, size_t(count - done), off_t(pos + done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return -1;
+        if (n == 0)
+            break;
+        done += n;
+    }
+    return done;
+}
+
 } // namespace
 
 MediaFile::~MediaFile() {
@@ -22,27 +47,23 @@ MediaFile::~MediaFile() {
 
 bool MediaFile::open(const std::string& fileName) {
     close();
-    m_file = std::fopen(fileName.c_str(), "rb");
-    if (!m_file)
+    const int fd = openNonBlocking(fileName, O_RDONLY);
+    if (fd < 0)
         return false;
-    std::setvbuf(m_file, nullptr, _IONBF, 0); // every read goes straight to our own buffers
-    if (std::fseek(m_file, 0, SEEK_END) != 0) {
-        close();
-        return false;
-    }
-    const long end = std::ftell(m_file);
-    if (end < 0) {
-        close();
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
         return false;
     }
-    m_size = end;
+    m_fd = fd;
+    m_size = int64_t(st.st_size);
     return true;
 }
 
 void MediaFile::close() {
-    if (m_file)
-        std::fclose(m_file);
-    m_file = nullptr;
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
     m_size = 0;
     m_head.clear();
     m_tail.clear();
@@ -52,17 +73,15 @@ void MediaFile::close() {
 bool MediaFile::fill(std::vector<uint8_t>& cache, int64_t& cacheStart, int64_t pos, int64_t count) {
     cache.resize(size_t(count));
     cacheStart = pos;
-    if (std::fseek(m_file, long(pos), SEEK_SET) != 0)
+    const int64_t got = readFully(m_fd, pos, cache.data(), count);
+    if (got < 0)
         return false;
-    const size_t got = std::fread(cache.data(), 1, size_t(count), m_file);
-    if (got != size_t(count) && std::ferror(m_file))
-        return false;
-    cache.resize(got);
+    cache.resize(size_t(got));
     return true;
 }
 
 int64_t MediaFile::readAt(int64_t pos, void* buffer, int64_t count) {
-    if (!m_file || pos < 0 || count < 0)
+    if (m_fd < 0 || pos < 0 || count < 0)
         return -1;
     if (count == 0)
         return 0;
@@ -91,12 +110,7 @@ int64_t MediaFile::readAt(int64_t pos, void* buffer, int64_t count) {
             return n;
         }
     }
-    if (std::fseek(m_file, long(pos), SEEK_SET) != 0)
-        return -1;
-    const size_t got = std::fread(buffer, 1, size_t(count), m_file);
-    if (got != size_t(count) && std::ferror(m_file))
-        return -1;
-    return int64_t(got);
+    return readFully(m_fd, pos, buffer, count);
 }
 
 int64_t MemorySource::readAt(int64_t pos, void* buffer, int64_t count) {
@@ -109,32 +123,36 @@ int64_t MemorySource::readAt(int64_t pos, void* buffer, int64_t count) {
     return n;
 }
 
-int64_t fileSizeOf(const std::string& fileName) {
-    std::error_code ec;
-    const auto n = std::filesystem::file_size(fileName, ec);
-    return ec ? -1 : int64_t(n);
-}
-
-bool makeWritable(const std::string& fileName) {
-    std::error_code ec;
-    const auto st = std::filesystem::status(fileName, ec);
-    if (ec || !std::filesystem::is_regular_file(st))
-        return false;
-    if ((st.permissions() & std::filesystem::perms::owner_write) != std::filesystem::perms::none)
-        return true;
-    std::filesystem::permissions(fileName, std::filesystem::perms::owner_write,
-                                 std::filesystem::perm_options::add, ec);
-    return !ec;
-}
-
-bool flushToDisk(std::FILE* file) {
-    if (std::fflush(file) != 0)
-        return false;
-#ifdef RENDOLO_HAVE_FSYNC
-    if (::fsync(::fileno(file)) != 0)
-        return false;
-#endif
-    return true;
+int openForUpdate(const std::string& fileName, std::string& error) {
+    struct stat st {};
+    if (::stat(fileName.c_str(), &st) != 0) {
+        error = std::string("cannot find the file (") + std::strerror(errno) + ")";
+        return -1;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        error = "not a regular file";
+        return -1;
+    }
+    if (st.st_uid == ::geteuid() && !(st.st_mode & S_IWUSR)) {
+        // Our own read-only file: clearing the read-only attribute is ours to do (for
+        // anybody else's file the open below decides).
+        if (::chmod(fileName.c_str(), (st.st_mode & 07777) | S_IWUSR) != 0) {
+            error = std::string("cannot make the file writable (") + std::strerror(errno) + ")";
+            return -1;
+        }
+    }
+    const int fd = openNonBlocking(fileName, O_RDWR);
+    if (fd < 0) {
+        error = std::string("cannot open the file for writing (") + std::strerror(errno) + ")";
+        return -1;
+    }
+    // The name may have been replaced by something else since the first look.
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        error = "not a regular file";
+        return -1;
+    }
+    return fd;
 }
 
 } // namespace media

@@ -5,7 +5,6 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -52,17 +51,18 @@ public:
     MediaFile(const MediaFile&) = delete;
     MediaFile& operator=(const MediaFile&) = delete;
 
-    // Opens the file for reading only and notes its size.
+    // Opens the file for reading only and notes its size. Never blocks: anything but a
+    // regular file (a FIFO, a device, a folder) is refused.
     bool open(const std::string& fileName);
     void close();
-    bool isOpen() const { return m_file != nullptr; }
+    bool isOpen() const { return m_fd >= 0; }
     int64_t size() const override { return m_size; }
     int64_t readAt(int64_t pos, void* buffer, int64_t count) override;
 
 private:
     bool fill(std::vector<uint8_t>& cache, int64_t& cacheStart, int64_t pos, int64_t count);
 
-    std::FILE* m_file = nullptr;
+    int m_fd = -1;
     int64_t m_size = 0;
     std::vector<uint8_t> m_head;
     int64_t m_headStart = 0;
@@ -72,14 +72,16 @@ private:
     bool m_tailLoaded = false;
 };
 
-// The size of a file, -1 when it cannot be determined.
-int64_t fileSizeOf(const std::string& fileName);
+// What a tag save tells its caller beyond true or false.
+struct SaveReport {
+    std::string error;              // why the save failed; empty after a success
+    std::vector<std::string> notes; // after a success: what the new file did not keep
+};
 
-// Clears the "read-only" state of a file (gives its owner write permission); false when
-// the file does not exist or its permissions cannot be changed.
-bool makeWritable(const std::string& fileName);
-
-// Writes a file's buffered data and hands it to the disk.
-bool flushToDisk(std::FILE* file);
+// Opens a regular file for reading and writing in place (never blocking on a FIFO or a
+// device). Whether we may write it is decided by its real permissions; only a file we
+// own whose owner-write bit is missing is made writable first ("clearing the read-only
+// attribute"). Returns the descriptor, or -1 with the reason in `error`.
+int openForUpdate(const std::string& fileName, std::string& error);
 
 } // namespace media

@@ -56,10 +56,16 @@ TEST(Startup, SecondStartWakesTheFirstAndEnds) {
     EXPECT_EQ(second.exitCode(), 0);
     EXPECT_EQ(first.state(), QProcess::Running);
 
-    // The first instance prepared its program folder and desktop entries.
-    EXPECT_TRUE(QFile::exists(dir.path() + "/home/settings.set"));
-    EXPECT_TRUE(QFile::exists(dir.path() + "/xdg/applications/rendolo.desktop"));
-    EXPECT_TRUE(QFile::exists(dir.path() + "/xdg/mime/packages/rendolo.xml"));
+    // The first instance prepares its program folder and desktop entries while it starts
+    // (it listens before it has finished).
+    for (const QString& file :
+         {dir.path() + "/home/settings.set", dir.path() + "/xdg/applications/rendolo.desktop",
+          dir.path() + "/xdg/mime/packages/rendolo.xml"}) {
+        QDeadlineTimer deadline(15000);
+        while (!QFile::exists(file) && !deadline.hasExpired())
+            QThread::msleep(20);
+        EXPECT_TRUE(QFile::exists(file)) << file.toStdString();
+    }
 
     first.kill(); // a crash: its lock and socket stay behind
     first.waitForFinished();

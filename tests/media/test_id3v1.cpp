@@ -185,7 +185,15 @@ TEST(Id3v1, FailedAppendLeavesTheFileAsItWas) {
     writeFile(f, original);
     TID3v1 t;
     t.SetTitle("does not fit");
-    const bool saved = withFileSizeLimit(original.size(), [&] { return t.Save(f); });
-    EXPECT_FALSE(saved);
-    EXPECT_EQ(readFile(f), original);
+    // No room at all, and room for 50 of the 128 bytes (the write is cut short: the
+    // part written must go again).
+    for (rlim_t room : {rlim_t(0), rlim_t(50)}) {
+        SCOPED_TRACE(room);
+        media::SaveReport report;
+        const bool saved =
+            withFileSizeLimit(original.size() + room, [&] { return t.Save(f, &report); });
+        EXPECT_FALSE(saved);
+        EXPECT_FALSE(report.error.empty());
+        EXPECT_EQ(readFile(f), original);
+    }
 }

@@ -6,6 +6,7 @@
 #include "base/scripted.h"
 #include "base/settings.h"
 #include "base/texts.h"
+#include "catalog/catalogue.h"
 #include "fileops/fileoperations.h"
 #include "lists/songtags.h"
 
@@ -13,7 +14,10 @@ struct TestEnv {
     explicit TestEnv(const QString& programFolder)
         : settings(programFolder),
           tags(settings, yesNo, files), env{programFolder, settings, prompt, progress,
-                                            yesNo,         tags,     files} {}
+                                            yesNo,         tags,     files},
+          catalogue(programFolder) {
+        env.catalogue = &catalogue;
+    }
 
     Settings settings;
     ScriptedPrompt prompt;
@@ -22,4 +26,5 @@ struct TestEnv {
     FileOperations files;
     SongTags tags;
     CommandEnv env;
+    Catalogue catalogue;
 };

@@ -26,10 +26,15 @@ void bindShellCommands(TFMain& main, ShellWindows windows) {
     window("MAbout", windows.about);
     window("MDonate", windows.donation);
     window("MTranslate", windows.translate);
-    // The settings window, on the page an argument names (the columns menu asks for "List").
+    // The settings window, on the page an argument names (the columns menu asks for "List"),
+    // with the focus on the control a second argument names (the first-time organiser's
+    // "CBMp3Format_skip_").
     router.add("MSettings", CommandFlag::None, [&settings = windows.settings](CommandContext& c) {
         settings.showPage(c.arguments.value(0));
         showWindow(settings);
+        if (c.arguments.size() > 1)
+            if (auto* control = settings.findChild<QWidget*>(c.arguments.at(1)))
+                control->setFocus();
     });
 
     // The pattern entries repeat the settings window's lists, entry by entry; "Custom"

@@ -181,6 +181,7 @@ void TFMain::firstActivation() {
     m_startResult = plan.result;
     if (plan.result == StartResult::Mp3)
         m_router->run("CommandLineSongs", plan.adds);
+    emit firstActivated();
     if (m_showAfterStart) {
         m_showAfterStart->show();
         m_showAfterStart = nullptr;

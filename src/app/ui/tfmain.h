@@ -51,6 +51,11 @@ public:
     // Re-sets the texts the window builds from messages after a language change.
     void retranslate();
 
+signals:
+    // The first activation handled the command line: the subsystems' start-up work
+    // (default catalogue, compaction) runs now, before the donation reminder.
+    void firstActivated();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -93,13 +94,17 @@ Prompt::Answer DialogPrompt::askOkIgnoreNoToAll(const QString& text) {
 }
 
 std::optional<QString> DialogPrompt::input(const QString& caption, const QString& label,
-                                           const QString& initial) {
+                                           const QString& initial, int maxLength) {
     QInputDialog dialog(askingWindow());
     dialog.setWindowTitle(caption);
     dialog.setLabelText(label);
+    dialog.setInputMode(QInputDialog::TextInput);
     dialog.setTextValue(initial);
     dialog.setOkButtonText(T("ConstOK", "OK"));
     dialog.setCancelButtonText(T("ConstCancel", "Cancel"));
+    if (maxLength > 0)
+        if (auto* edit = dialog.findChild<QLineEdit*>())
+            edit->setMaxLength(maxLength);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.textValue();

@@ -17,7 +17,7 @@ public:
     Answer askYesNoAll(const QString& text) override;
     Answer askOkIgnoreNoToAll(const QString& text) override;
     std::optional<QString> input(const QString& caption, const QString& label,
-                                 const QString& initial) override;
+                                 const QString& initial, int maxLength = 0) override;
     QString chooseFolder(const QString& caption, const QString& start) override;
     QString chooseOpenFile(const QString& caption, const QString& filter,
                            const QString& start) override;
