@@ -10,6 +10,7 @@
 #include "app/ui/tfmain.h"
 #include "app/ui/tfsettings.h"
 #include "app/ui/tftranslate.h"
+#include "app/ui/windowstate.h"
 #include "base/commandenv.h"
 #include "base/nativepath.h"
 #include "base/programfolder.h"
@@ -158,6 +159,10 @@ int main(int argc, char** argv) {
                      &TFMain::restoreFromTray);
 
     splash.showStep("SplashFormRun", "Starting application");
+    // The window, its splitter and its columns as they were left at the last exit.
+    WindowState windowState(settings, mainWindow);
+    windowState.restore();
+    QObject::connect(&app, &QApplication::aboutToQuit, [&windowState] { windowState.save(); });
     mainWindow.show();
     splash.close();
     const int rc = QApplication::exec();

@@ -133,18 +133,26 @@ void IniFile::eraseSection(const QString& section) {
 }
 
 bool IniFile::save() {
+    m_error.clear();
     std::string data;
-    if (m_ini->Save(data, false) < 0)
+    if (m_ini->Save(data, false) < 0) {
+        m_error = QStringLiteral("the text could not be prepared");
         return false;
+    }
     QSaveFile f(m_path);
-    if (!f.open(QIODevice::WriteOnly))
+    if (!f.open(QIODevice::WriteOnly)) {
+        m_error = f.errorString();
         return false;
+    }
     if (f.write(data.data(), qint64(data.size())) != qint64(data.size())) {
+        m_error = f.errorString();
         f.cancelWriting();
         return false;
     }
-    if (!f.commit())
+    if (!f.commit()) {
+        m_error = f.errorString();
         return false;
+    }
     m_modified = false;
     return true;
 }

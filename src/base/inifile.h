@@ -38,8 +38,10 @@ public:
     void writeBool(const QString& section, const QString& key, bool value);
     void deleteKey(const QString& section, const QString& key);
     void eraseSection(const QString& section);
-    // Writes the whole file (temporary file + rename). False when it could not be written.
+    // Writes the whole file (temporary file + rename). False when it could not be written;
+    // errorString() then says why.
     bool save();
+    const QString& errorString() const { return m_error; }
     // Whether memory differs from the file since the last load or save.
     bool isModified() const { return m_modified; }
 
@@ -47,4 +49,5 @@ private:
     QString m_path;
     std::unique_ptr<IniData> m_ini;
     bool m_modified = false;
+    QString m_error;
 };

@@ -47,6 +47,8 @@ const QList<Settings::Key>& Settings::knownKeys() {
         {"RBLTBegining", K::Flag, true},
         {"RBLTEdit", K::Flag, false},
         {"RBLTNever", K::Flag, false},
+        {"RBListV2", K::Flag, true},  // " List Shows ": "ID3v2, else ID3v1"
+        {"RBListV1", K::Flag, false}, //                 "ID3v1 only"
         {"CBLLoadOnBegining", K::Flag, true},
         {"CBLCheckOnEdit", K::Flag, false},
         {"CBLColorFiles", K::Flag, true},

@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace {
 Translator* g_messages = nullptr;
 const QString kMessages = QStringLiteral("Messages");
@@ -47,6 +49,21 @@ QStringList Translator::languages() const {
                                                        QDir::Name | QDir::IgnoreCase);
     for (const QString& f : files)
         names << QFileInfo(f).completeBaseName();
+    // A file this translator holds but has not written yet (the template, a second after
+    // start-up) is listed under its own name too, so the list does not change its
+    // entries' spelling once the file appears.
+    const QString folder = QDir(m_folder).absolutePath();
+    for (const auto& [id, file] : m_files) {
+        const QFileInfo info(file->path());
+        const QString name = info.completeBaseName();
+        if (info.absolutePath() == folder &&
+            info.suffix().compare(QLatin1String("lng"), Qt::CaseInsensitive) == 0 &&
+            !names.contains(name, Qt::CaseInsensitive))
+            names << name;
+    }
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        return a.compare(b, Qt::CaseInsensitive) < 0;
+    });
     return names;
 }
 

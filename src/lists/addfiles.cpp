@@ -30,7 +30,7 @@ CommandLinePlan planCommandLine(const QStringList& paths) {
             plan.file = paths.first();
             return plan;
         }
-        if (ext != QLatin1String(".mp3")) {
+        if (ext != QLatin1String(".mp3") && !QFileInfo(paths.first()).isDir()) {
             plan.result = StartResult::Load;
             plan.file = paths.first();
             return plan;
@@ -38,8 +38,8 @@ CommandLinePlan planCommandLine(const QStringList& paths) {
     }
     plan.result = StartResult::Mp3;
     for (const QString& p : paths)
-        if (pathExtension(p) == QLatin1String(".mp3"))
-            plan.mp3s << p;
+        if (pathExtension(p) == QLatin1String(".mp3") || QFileInfo(p).isDir())
+            plan.adds << p;
     return plan;
 }
 
@@ -56,9 +56,14 @@ int addSongs(CommandEnv& env, SongListModel& model, const QStringList& paths) {
     for (const QString& path : paths) {
         if (progress.cancelled())
             break;
-        if (pathExtension(path) != QLatin1String(".mp3"))
+        if (QFileInfo(path).isDir()) {
+            model.flushPending();
+            FolderScanner(model, env.tags, env.progress).scanFolder(path, true);
+        } else if (pathExtension(path) == QLatin1String(".mp3")) {
+            addOne(env, model, path);
+        } else {
             continue;
-        addOne(env, model, path);
+        }
         progress.item("( " + path + " )");
     }
     model.flushPending();

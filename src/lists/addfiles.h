@@ -12,11 +12,11 @@ enum class StartResult { Nothing, Db, Lyr, Load, Mp3 };
 struct CommandLinePlan {
     StartResult result = StartResult::Nothing;
     QString file;     // the catalogue, lyrics store or list file for Db / Lyr / Load
-    QStringList mp3s; // the songs to add for Mp3, in order
+    QStringList adds; // the songs and folders to add for Mp3, in order
 };
 
-// One ".db3", one ".lyr" or one other non-".mp3" path opens that file; otherwise
-// every ".mp3" path is added and the rest are skipped.
+// One ".db3", one ".lyr" or one other non-".mp3" path that is not a folder opens that
+// file; otherwise every ".mp3" path and every folder is added and the rest are skipped.
 CommandLinePlan planCommandLine(const QStringList& paths);
 
 // The extension of a path with its dot, lower-case ("" when there is none).
@@ -24,8 +24,9 @@ QString pathExtension(const QString& path);
 
 struct CommandEnv;
 
-// The songs of the command line: adds the ".mp3" paths in order under the progress
-// window "add" and stops on Cancel. Returns the number of rows added.
+// The songs and folders of the command line: adds the ".mp3" paths and scans the folders
+// with their subfolders (as a dropped folder is scanned), in order, under the progress
+// window "add"; stops on Cancel. Returns the number of rows added.
 int addSongs(CommandEnv& env, SongListModel& model, const QStringList& paths);
 // Files dropped from the file manager: folders are scanned with their subfolders, songs
 // added, and the first other file ends the drop; "." and ".." are skipped. Returns that

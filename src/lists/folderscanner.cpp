@@ -5,6 +5,7 @@
 #include "base/progressscope.h"
 #include "base/prompt.h"
 #include "base/translator.h"
+#include "lists/folderinput.h"
 #include "lists/folderlisting.h"
 #include "lists/songlistmodel.h"
 #include "lists/songtags.h"
@@ -20,7 +21,9 @@ FolderScanner::FolderScanner(RowSink sink, SongTags& reader, Progress& progress)
     : m_sink(std::move(sink)), m_reader(reader), m_progress(progress) {}
 
 int FolderScanner::scanFolder(const QString& folder, bool recursive) {
-    return scan(folder, recursive, false);
+    // Location + FileName is the file's path: a relative folder would tie the rows to
+    // the working folder of this process.
+    return scan(absoluteFolder(folder), recursive, false);
 }
 
 int FolderScanner::scan(const QString& folder, bool recursive, bool oneFileSystem) {
@@ -32,7 +35,8 @@ int FolderScanner::scan(const QString& folder, bool recursive, bool oneFileSyste
     FolderScanCallbacks callbacks;
     callbacks.oneFileSystem = oneFileSystem;
     callbacks.enterFolder = [&](const std::string& f) {
-        m_progress.showProgressItem("( " + elideMiddle(fromNativePath(f), 40) + " )");
+        // Whole: the progress window shortens the line to its width, brackets kept.
+        m_progress.showProgressItem("( " + fromNativePath(f) + " )");
         return !m_progress.cancelRequested();
     };
     callbacks.file = [&](const ScannedFile& file) {
@@ -81,14 +85,6 @@ QStringList localDiskRoots() {
     return roots;
 }
 
-QString elideMiddle(const QString& text, int maxChars) {
-    if (text.size() <= maxChars || maxChars < 5)
-        return text;
-    const int keep = maxChars - 3;
-    const int head = keep / 2;
-    return text.left(head) + "..." + text.right(keep - head);
-}
-
 int addFolder(CommandEnv& env, SongListModel& model, const QString& folder, bool recursive,
               bool* audioCd) {
     if (audioCd)
@@ -97,9 +93,12 @@ int addFolder(CommandEnv& env, SongListModel& model, const QString& folder, bool
         env.prompt.information(T("InfoNoAdd", "Please select directory from dropdown menu."));
         return 0;
     }
-    QString root = folder;
-    if (!root.endsWith('/'))
-        root += '/';
+    const QString root = absoluteFolder(folder);
+    if (!folderExists(root)) {
+        env.prompt.information(T("InfoFolderNotFound", "This folder does not exist:") + "\n" +
+                               root);
+        return 0;
+    }
     ProgressScope progress(env.progress, QStringLiteral("add"));
     SongListModel::BulkScope bulk(model);
     FolderScanner scanner(model, env.tags, env.progress);

@@ -45,9 +45,9 @@ private:
 struct CommandEnv;
 
 // The add buttons and "Add (folder)" / "AddS (folder and subfolders)": refuses an empty
-// folder, then scans the folder (with subfolders when recursive) under the progress
-// window "add" with the list's redraw frozen. Returns the number of rows added; audioCd
-// tells whether ".cda" tracks came.
+// folder and says so for one that does not exist, then scans the folder (with subfolders when
+// recursive) under the progress window "add" with the list's redraw frozen. Returns the number of
+// rows added; audioCd tells whether ".cda" tracks came.
 int addFolder(CommandEnv& env, SongListModel& model, const QString& folder, bool recursive,
               bool* audioCd = nullptr);
 // "Find All Mp3s On My Computer": every root (localDiskRoots()) into the pane under one
@@ -59,6 +59,3 @@ int addAllDisks(CommandEnv& env, SongListModel& model, const QStringList& roots)
 QStringList localDiskRoots();
 // Whether a file system type names a local disk file system.
 bool isLocalDiskFileSystem(const QByteArray& type);
-
-// A folder path shortened in the middle to at most maxChars characters.
-QString elideMiddle(const QString& text, int maxChars);

@@ -52,6 +52,11 @@ QVariant SongListModel::data(const QModelIndex& index, int role) const {
         const QColor c = bitRateColor(it.text(SongItem::BitRate), *m_settings);
         return m_active ? c : dimColor(c, 30);
     }
+    case Qt::TextAlignmentRole:
+        // Numbers line up by their last digit.
+        if (col < ListColumnCount && listColumns()[size_t(col)].numeric)
+            return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
+        return {};
     case ErrorMarkRole:
         return it.hasFlag(SongItem::ErrorMark);
     default:
@@ -96,6 +101,8 @@ void SongListModel::append(SongItem item) {
         ++m_errors;
     if (m_bulkDepth > 0) {
         m_pending.push_back(std::move(item));
+        if (m_pending.size() == 1)
+            emit pendingStarted();
         return;
     }
     beginInsertRows({}, size(), size());
@@ -284,7 +291,7 @@ void SongListModel::clear() {
 int SongListModel::counter(Counter c) const {
     switch (c) {
     case Count:
-        return size();
+        return size() + pendingCount(); // rows of a running scan count before they show
     case Selected:
         return m_selected;
     case Checked:

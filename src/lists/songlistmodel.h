@@ -94,8 +94,9 @@ public:
     // Removes rows, also many scattered ones: a few runs go one by one (the views keep
     // their selection), many at once with a reset (the caller restores the selection).
     void removeMany(std::vector<int> rows);
-    // Puts the rows in a new order: row i becomes the row that was order[i]. The views'
-    // selection and current row follow their rows.
+    // Puts the rows in a new order: row i becomes the row that was order[i] (a permutation
+    // of all rows; anything else leaves the rows alone). The views' selection and current
+    // row follow their rows.
     void reorder(const std::vector<int>& order);
     // Sets one column's text in many rows: (row, text) pairs in ascending row order.
     void setColumnTexts(int column, const std::vector<std::pair<int, QString>>& changes);
@@ -105,6 +106,9 @@ public:
 
 signals:
     void countersChanged();
+    // A bulk update holds its first row back: counters may be redrawn now and then
+    // (the pane does it at the progress window's pace) until the rows are announced.
+    void pendingStarted();
 
 private:
     void emitRowChanged(int row);

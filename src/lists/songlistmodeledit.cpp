@@ -78,10 +78,14 @@ void SongListModel::reorder(const std::vector<int>& order) {
         --hi;
     if (lo == hi)
         return;
+    std::vector<int> newRow(hi - lo, -1);
+    for (size_t i = lo; i < hi; ++i) {
+        const int from = order[i];
+        if (from < int(lo) || from >= int(hi) || newRow[size_t(from) - lo] >= 0)
+            return; // not a permutation: leave the rows alone
+        newRow[size_t(from) - lo] = int(i);
+    }
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    std::vector<int> newRow(hi - lo);
-    for (size_t i = lo; i < hi; ++i)
-        newRow[size_t(order[i]) - lo] = int(i);
     const QModelIndexList from = persistentIndexList();
     QModelIndexList to;
     to.reserve(from.size());

@@ -4,6 +4,8 @@
 #include "base/settings.h"
 #include "base/texts.h"
 #include "fileops/fileoperations.h"
+#include "media/id3v1.h"
+#include "media/id3v2.h"
 #include "media/tagfields.h"
 
 #include <QFile>
@@ -13,6 +15,7 @@
 #include <cmath>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 QString attributeText(std::int64_t attributes) {
     if (attributes < 0)
@@ -55,7 +58,11 @@ QString fileSizeKbText(std::int64_t bytes) {
         const double scale = std::pow(10.0, 6 - magnitude);
         kb = std::round(kb * scale) / scale;
     }
-    return QLocale().toString(kb, 'f', 2);
+    // The locale's decimal separator but no grouping: "1525.10", never "1,525.10", so the
+    // text reads back as one number whatever the locale (lists and catalogues store it).
+    QLocale locale;
+    locale.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
+    return locale.toString(kb, 'f', 2);
 }
 
 SongTags::SongTags(const Settings& settings, const YesNo& yesNo, FileOperations& files)
@@ -109,6 +116,41 @@ bool isFile(const QString& path) {
 }
 } // namespace
 
+bool SongTags::listShowsId3v2() const {
+    return !m_settings.flag("RBListV1");
+}
+
+namespace {
+// The seven tag columns and their fields, in column order.
+constexpr std::pair<int, TagField> kTagColumns[] = {
+    {SongItem::SongTitle, TagField::Title}, {SongItem::Artist, TagField::Artist},
+    {SongItem::Album, TagField::Album},     {SongItem::Year, TagField::Year},
+    {SongItem::Genre, TagField::Genre},     {SongItem::TrackNumber, TagField::Track},
+    {SongItem::Comment, TagField::Comment},
+};
+
+bool blank(const std::string& text) {
+    for (const char c : text)
+        if (static_cast<unsigned char>(c) > ' ')
+            return false;
+    return true;
+}
+
+// A field of the ID3v2 tag as the list shows it; empty when the tag does not hold it.
+std::string id3v2Text(const TID3v2& tag, TagField field) {
+    if (field == TagField::Track)
+        return tag.Track() ? std::to_string(tag.Track()) : std::string();
+    std::string text = GetField(tag, field);
+    if (blank(text))
+        return {};
+    // A genre given by its number (ID3v2.4 writes "17") shows as its name, as ID3v1's do.
+    if (field == TagField::Genre)
+        if (const auto n = ParseTrackByte(text); n && *n < GenreNames.size())
+            return GenreNames[*n];
+    return text;
+}
+} // namespace
+
 bool SongTags::readTagsIntoItem(const QString& path, SongItem& item, Mode mode) {
     // A missing file fails to open in Analyse; no separate look first.
     if (path.endsWith(QStringLiteral(".cda"), Qt::CaseInsensitive))
@@ -116,22 +158,26 @@ bool SongTags::readTagsIntoItem(const QString& path, SongItem& item, Mode mode) 
     if (!m_analyser.Analyse(nativePath(path)))
         return false;
     const TID3v1& tag = m_analyser.Tag1();
+    const TID3v2& tag2 = m_analyser.Tag2();
+    const bool v2 = listShowsId3v2() && tag2.Present();
     const FrameInfo& frame = m_analyser.Frame();
-    const QString texts[13] = {
-        qs(tag.Title()),
-        qs(tag.Artist()),
-        qs(tag.Album()),
-        qs(tag.Year()),
-        qs(tag.GenreName()),
-        QString::number(tag.Track()),
-        qs(tag.Comment()),
-        QString::number(std::llround(m_analyser.DurationSeconds())),
-        QString::number(qint64(m_analyser.BitRateKbps()) * 1000),
-        QString::number(m_analyser.SampleRateHz()),
-        m_yesNo.text(frame.CrcProtected),
-        m_yesNo.text(frame.OriginalBit),
-        m_yesNo.text(frame.CopyrightBit),
-    };
+    QString texts[13];
+    // Each of the seven fields from ID3v2 where that tag holds it, else from ID3v1 (with
+    // "ID3v1 only", always from ID3v1): files tagged by today's programs often have no
+    // ID3v1 tag, and ID3v1 keeps only 30 Latin-1 characters of a title.
+    for (int i = 0; i < 7; ++i) {
+        const TagField field = kTagColumns[i].second;
+        std::string text = v2 ? id3v2Text(tag2, field) : std::string();
+        if (text.empty())
+            text = GetField(tag, field);
+        texts[i] = qs(text);
+    }
+    texts[7] = QString::number(std::llround(m_analyser.DurationSeconds()));
+    texts[8] = QString::number(qint64(m_analyser.BitRateKbps()) * 1000);
+    texts[9] = QString::number(m_analyser.SampleRateHz());
+    texts[10] = m_yesNo.text(frame.CrcProtected);
+    texts[11] = m_yesNo.text(frame.OriginalBit);
+    texts[12] = m_yesNo.text(frame.CopyrightBit);
     for (int i = 0; i < 13; ++i) {
         if (mode == Mode::Append)
             item.append(texts[i]);
@@ -153,15 +199,21 @@ bool SongTags::writeItemTags(const SongItem& item) {
     const QString path = item.path();
     if (!isFile(path))
         return true;
-    // The row's seven tag columns, in the order of the column texts.
-    static constexpr std::pair<int, TagField> kColumns[] = {
-        {SongItem::SongTitle, TagField::Title},   {SongItem::Artist, TagField::Artist},
-        {SongItem::Album, TagField::Album},       {SongItem::Year, TagField::Year},
-        {SongItem::Comment, TagField::Comment},   {SongItem::Genre, TagField::Genre},
-        {SongItem::TrackNumber, TagField::Track},
-    };
+    // While the list shows ID3v2 its fields go into both tags: the ID3v2 tag first (read
+    // from the file, so that every frame the row does not show is carried over, and
+    // fields the row left as they were keep their frames), then ID3v1. A failed ID3v2
+    // write leaves the file untouched.
+    if (listShowsId3v2()) {
+        TID3v2& tag2 = m_analyser.Tag2();
+        tag2.Load(nativePath(path));
+        for (const auto& [column, field] : kTagColumns)
+            if (id3v2Text(tag2, field) != item.text(column).toStdString())
+                SetField(tag2, field, item.text(column).toStdString());
+        if (!m_files.saveId3v2(tag2, path))
+            return false;
+    }
     TID3v1& tag = m_analyser.Tag1();
-    for (const auto& [column, field] : kColumns)
+    for (const auto& [column, field] : kTagColumns)
         SetField(tag, field, item.text(column).toStdString());
     return bool(m_files.saveId3v1(tag, path));
 }

@@ -44,12 +44,19 @@ public:
 
     // Fills the 13 tag and stream texts (columns 3 to 15) from the file; false,
     // changing nothing, when the file is missing, is a ".cda" track or cannot be read.
+    // With "List Shows" at "ID3v2, else ID3v1" each of the seven tag fields comes from
+    // the ID3v2 tag where it holds that field, else from ID3v1; with "ID3v1 only" all
+    // come from ID3v1.
     bool readTagsIntoItem(const QString& path, SongItem& item, Mode mode);
 
     // Writes the row's title, artist, album, year, genre, track and comment into the
-    // file's ID3v1 tag through the program's file operations. Nothing happens (true)
-    // when the file no longer exists; false when it could not be written.
+    // file's ID3v1 tag, and, while the list shows ID3v2, into its ID3v2 tag as well
+    // (every other frame kept), through the program's file operations. Nothing happens
+    // (true) when the file no longer exists; false when it could not be written.
     bool writeItemTags(const SongItem& item);
+
+    // "List Shows": true for "ID3v2, else ID3v1" (RBListV2), false for "ID3v1 only".
+    bool listShowsId3v2() const;
 
     // The program's one analyser; every tag read or write goes through it.
     TMPEGaudio& analyser() { return m_analyser; }

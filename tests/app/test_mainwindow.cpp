@@ -2,6 +2,7 @@
 #include "app/ui/shellcommands.h"
 #include "app/ui/tfmain.h"
 #include "app/ui/tfsettings.h"
+#include "app/ui/windowstate.h"
 #include "base/scripted.h"
 #include "base/settings.h"
 #include "base/texts.h"
@@ -170,6 +171,37 @@ private slots:
         m_settings->setColumnVisible(9, true);
         QVERIFY(m_main->frame2()->columnVisible(9));
         QCOMPARE(m_main->frame2()->list().horizontalHeader()->sectionSize(9), 200);
+    }
+
+    // Size, position, splitter, column widths and order come back after a restart; the
+    // Window menu ticks the layout in use.
+    void windowComesBackAsItWasLeft() {
+        m_main->setWindowState(Qt::WindowNoState);
+        m_main->setGeometry(20, 30, 700, 500);
+        QCoreApplication::processEvents();
+        m_main->splitter()->setSizes({250, 445});
+        QHeaderView* header = m_main->frame1()->list().horizontalHeader();
+        header->resizeSection(0, 123);
+        header->moveSection(header->visualIndex(3), 1);
+        header->setSortIndicator(4, Qt::DescendingOrder);
+        const QList<int> sizes = m_main->splitter()->sizes();
+        QVERIFY(m_main->mainMenu().action("MVerticalSplit")->isChecked());
+        QVERIFY(WindowState(*m_settings, *m_main).save());
+
+        TFMain again(m_env->env);
+        WindowState(*m_settings, again).restore();
+        again.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&again));
+        QCoreApplication::processEvents();
+        QCOMPARE(again.geometry(), QRect(20, 30, 700, 500));
+        QCOMPARE(again.splitter()->sizes(), sizes);
+        QHeaderView* restored = again.frame1()->list().horizontalHeader();
+        QCOMPARE(restored->sectionSize(0), 123);
+        QCOMPARE(restored->visualIndex(3), 1);
+        QCOMPARE(restored->sortIndicatorSection(), -1); // the rows are not sorted after a start
+        again.setLayoutMode(2);
+        QVERIFY(again.mainMenu().action("MFullScreen")->isChecked());
+        QVERIFY(!again.mainMenu().action("MVerticalSplit")->isChecked());
     }
 
     void countersAndSelectionSizeShowInTheirLabels() {

@@ -226,6 +226,29 @@ private slots:
         QCOMPARE(again.findChild<QListWidget*>("LBColumns")->item(4)->checkState(), Qt::Unchecked);
     }
 
+    void failedSaveSaysWhichFileAndKeepsTheWindowOpen() {
+        // A program folder that cannot hold files (a plain file stands in its place, so
+        // this holds also for root).
+        QTemporaryDir home;
+        writeAll(home.path() + "/blocked", "not a folder");
+        const QString programFolder = home.path() + "/blocked/";
+        Settings settings(programFolder);
+        Translator tr(folder(), "English");
+        ScriptedPrompt prompt;
+        TFSettings w(settings, prompt, tr);
+        w.show();
+        w.findChild<QRadioButton*>("RBWhole")->setChecked(true);
+        w.save();
+        QVERIFY(w.isVisible());
+        QCOMPARE(prompt.informed().size(), 1);
+        const QString message = prompt.informed().first();
+        QVERIFY2(message.startsWith("The settings could not be saved.\n" + programFolder +
+                                    "settings.set: "),
+                 qPrintable(message));
+        QVERIFY2(message.size() > programFolder.size() + 50, qPrintable(message)); // and why
+        QVERIFY(settings.flag("RBWhole")); // the change still holds for this run
+    }
+
     void languageSwitchReachesTheSettingsWindowAtOnce() {
         writeAll(folder() + "Deutsch.lng", "[Translations]\nFSettings.BSave.Caption=Speichern\n");
         QTemporaryDir home;
@@ -264,7 +287,7 @@ private slots:
 
         list->topLevelItem(0)->setText(0, "Interpret"); // an edit in the list
         QVERIFY(w.table().modified());
-        QCOMPARE(list->currentItem(), list->topLevelItem(1));
+        QTRY_COMPARE(list->currentItem(), list->topLevelItem(1));
 
         // Loading again asks first; No keeps the edits.
         QVERIFY(!w.load());

@@ -60,7 +60,7 @@ TEST(CommandLine, PlansWhatThePathsOpen) {
         QStringList paths;
         StartResult result;
         QString file;
-        QStringList mp3s;
+        QStringList adds;
     } cases[] = {
         {{}, StartResult::Nothing, {}, {}},
         {{"/x/cat.DB3"}, StartResult::Db, "/x/cat.DB3", {}},
@@ -77,7 +77,7 @@ TEST(CommandLine, PlansWhatThePathsOpen) {
         const CommandLinePlan plan = planCommandLine(c.paths);
         EXPECT_EQ(plan.result, c.result) << c.paths.join(' ').toStdString();
         EXPECT_EQ(plan.file, c.file);
-        EXPECT_EQ(plan.mp3s, c.mp3s);
+        EXPECT_EQ(plan.adds, c.adds);
     }
 }
 
@@ -103,6 +103,9 @@ TEST_F(AddFilesTest, NewRowWithoutTagsHasThirteenBlanks) {
 
 TEST_F(AddFilesTest, ReadsTagAndStreamIntoTheRowAndWritesTheTagBack) {
     SKIP_WITHOUT_CORPUS_FILE("mutagen__silence-44-s-v1.mp3");
+    // The classic rows: every tag column from ID3v1 (ID3v2 rows: test_songtags).
+    settings.setValue("RBListV2", false);
+    settings.setValue("RBListV1", true);
     const QString path = copyOf("mutagen__silence-44-s-v1.mp3", "song.mp3");
     SongItem it = reader.makeSongItem(path, {}, -1, -1);
     ASSERT_EQ(it.subItemCount(), 17);
@@ -164,6 +167,26 @@ TEST_F(AddFilesTest, CommandLineSongsAddInOrderUntilCancel) {
     progress.cancelAtItem(progress.items().size() + 1);
     EXPECT_EQ(addSongs(t.env, model, paths), 1);
     EXPECT_FALSE(progress.open());
+}
+
+// A folder on the command line (a file manager's "Open with" passes folders) is scanned
+// with its subfolders, as a dropped folder is.
+TEST_F(AddFilesTest, CommandLineFoldersAreScanned) {
+    QDir().mkpath(root + "Music/sub");
+    writeFile("Music/sub/in.mp3", "x");
+    writeFile("Music/top.mp3", "x");
+    const CommandLinePlan one = planCommandLine({root + "Music"});
+    EXPECT_EQ(one.result, StartResult::Mp3);
+    EXPECT_EQ(one.adds, QStringList{root + "Music"});
+    const QString song = writeFile("s.mp3", "x");
+    const CommandLinePlan two = planCommandLine({song, root + "Music", root + "x.txt"});
+    EXPECT_EQ(two.adds, (QStringList{song, root + "Music"}));
+
+    EXPECT_EQ(addSongs(t.env, model, two.adds), 3);
+    ASSERT_EQ(model.size(), 3);
+    EXPECT_EQ(model.item(0).text(0), "s.mp3");
+    EXPECT_EQ(model.item(1).path(), root + "Music/sub/in.mp3");
+    EXPECT_EQ(model.item(2).path(), root + "Music/top.mp3");
 }
 
 TEST_F(AddFilesTest, DropScansFoldersAddsSongsAndStopsAtAListFile) {

@@ -5,6 +5,7 @@
 #include "base/settings.h"
 #include "base/texts.h"
 #include "lists/folderhistory.h"
+#include "lists/folderinput.h"
 #include "lists/folderscanner.h"
 #include "lists/songlistmodel.h"
 #include "lists/songtags.h"
@@ -85,6 +86,39 @@ TEST_F(ScanTest, EmptyFolderBoxIsRefusedAndMissingFoldersAddNothing) {
     EXPECT_TRUE(progress.operations().isEmpty());
     EXPECT_EQ(addFolder(t.env, model, root + "missing/", true), 0);
     EXPECT_EQ(model.size(), 0);
+    ASSERT_EQ(prompt.informed().size(), 2);
+    EXPECT_EQ(prompt.informed().last(), "This folder does not exist:\n" + root + "missing/");
+    EXPECT_TRUE(progress.operations().isEmpty());
+}
+
+// Rows of a typed folder carry absolute locations: Location + FileName is the path
+// whatever the process's working folder is later.
+TEST_F(ScanTest, TypedRelativeAndHomeFoldersBecomeAbsolute) {
+    touch("streams/a.mp3");
+    touch("home/Music/b.mp3");
+    const QString oldCurrent = QDir::currentPath();
+    const QByteArray oldHome = qgetenv("HOME");
+    ASSERT_TRUE(QDir::setCurrent(root));
+    qputenv("HOME", QFile::encodeName(root + "home"));
+    struct {
+        const char* typed;
+        QString folder;
+    } cases[] = {
+        {"streams", root + "streams/"}, {"./streams/../streams/", root + "streams/"},
+        {"~", root + "home/"},          {"~/Music", root + "home/Music/"},
+        {"~other", root + "~other/"}, // another user's home is not guessed
+        {"/abs/x/..", "/abs/"},         {"  ", ""},
+    };
+    for (auto& c : cases)
+        EXPECT_EQ(typedFolder(c.typed), c.folder) << c.typed;
+
+    addFolder(t.env, model, "streams", false);
+    addFolder(t.env, model, typedFolder("~/Music"), false);
+    ASSERT_TRUE(QDir::setCurrent(oldCurrent));
+    qputenv("HOME", oldHome);
+    ASSERT_EQ(model.size(), 2);
+    EXPECT_EQ(model.item(0).text(SongItem::Location), root + "streams/");
+    EXPECT_EQ(model.item(1).path(), root + "home/Music/b.mp3");
 }
 
 TEST_F(ScanTest, SymbolicLinkLoopsEndAndOddNamesSurvive) {

@@ -237,6 +237,8 @@ void MainMenu::build(QMenuBar* bar) {
     makeExclusive(*this, {"MFmtArtistSong", "MFmtArtistAlbumSong", "MFmtTrackSong",
                           "MFmtSongArtist", "MFmtSong", "MFmtCustom", "MFmtAuto"});
     makeExclusive(*this, {"MPartWhole", "MPartBegining", "MPartCenter", "MPartEnd", "MPartRandom"});
+    // The Window menu ticks the layout in use.
+    makeExclusive(*this, {"MVerticalSplit", "MHorizontalSplit", "MFullScreen"});
     actions.value("MPartWhole")->setChecked(true);
     actions.value("MPlayChecked")->setCheckable(true);
     actions.value("MRandomPlay")->setCheckable(true);

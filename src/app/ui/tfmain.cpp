@@ -21,6 +21,8 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 
+#include <algorithm>
+
 TFMain::TFMain(CommandEnv& env, QWidget* parent) : QMainWindow(parent), m_env(env) {
     setObjectName("FMain");
     setWindowTitle("Rendolo");
@@ -37,6 +39,7 @@ TFMain::TFMain(CommandEnv& env, QWidget* parent) : QMainWindow(parent), m_env(en
     m_splitter->addWidget(m_frame2);
     m_splitter->setStretchFactor(0, 1);
     m_splitter->setStretchFactor(1, 1);
+    m_splitter->setChildrenCollapsible(false); // dragging stops at a pane's minimum of 60
     setCentralWidget(m_splitter);
     m_active = m_frame1;
     m_router = new CommandRouter(
@@ -58,8 +61,10 @@ TFMain::TFMain(CommandEnv& env, QWidget* parent) : QMainWindow(parent), m_env(en
     statusBar()->addWidget(m_playerTime);
 
     for (TFFrame* f : {m_frame1, m_frame2}) {
-        connect(f, &TFFrame::selectionSizeChanged, this,
-                [this](double kb) { m_selectionSize->setText(sizeText(kb)); });
+        connect(f, &TFFrame::selectionSizeChanged, this, [this](double kb) {
+            m_selectionKb = kb;
+            m_selectionSize->setText(sizeText(kb));
+        });
         connect(f, &TFFrame::filesDropped, this,
                 [this, f](const QStringList& p) { handleDrop(f, p); });
         connect(f, &TFFrame::settingsPageRequested, this,
@@ -120,6 +125,8 @@ void TFMain::syncPatternMenus() {
 }
 
 void TFMain::retranslate() {
+    // A language change gives labels their design texts back; the size is the selection's.
+    m_selectionSize->setText(sizeText(m_selectionKb));
     if (m_trayMenu) {
         const QList<QAction*> entries = m_trayMenu->actions();
         entries.value(0)->setText(T("TrayRestore", "Restore"));
@@ -148,8 +155,10 @@ void TFMain::createTrayIcon() {
 
 void TFMain::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    setLayoutMode(m_layout);
     if (!m_firstActivationDone) {
+        // The layout's sizes need the window's real size; later shows (from the tray)
+        // keep the splitter where the user left it.
+        setLayoutMode(m_layout);
         m_firstActivationDone = true;
         // After the window is on screen, so that progress and questions have a parent to centre on.
         QTimer::singleShot(0, this, &TFMain::firstActivation);
@@ -171,7 +180,7 @@ void TFMain::firstActivation() {
     const CommandLinePlan plan = planCommandLine(m_commandLine);
     m_startResult = plan.result;
     if (plan.result == StartResult::Mp3)
-        m_router->run("CommandLineSongs", plan.mp3s);
+        m_router->run("CommandLineSongs", plan.adds);
     else if (plan.result == StartResult::Load)
         m_router->run("LoadListFile", {plan.file});
     emit firstActivated();
@@ -190,12 +199,17 @@ void TFMain::handleDrop(TFFrame* target, const QStringList& paths) {
 }
 
 bool TFMain::frame2Collapsed() const {
+    if (m_frame2->isHidden())
+        return true;
     const QList<int> sizes = m_splitter->sizes();
     return sizes.size() == 2 && sizes[1] == 0;
 }
 
 void TFMain::setLayoutMode(int layout) {
     m_layout = layout;
+    static const char* const ticks[] = {"MVerticalSplit", "MHorizontalSplit", "MFullScreen"};
+    if (QAction* tick = m_menu.action(ticks[std::clamp(layout, 0, 2)]))
+        tick->setChecked(true);
     if (layout == 1)
         m_splitter->setOrientation(Qt::Vertical);
     else if (layout == 0)
@@ -203,10 +217,9 @@ void TFMain::setLayoutMode(int layout) {
     const bool vertical = m_splitter->orientation() == Qt::Vertical;
     const int total = vertical ? m_splitter->height() : m_splitter->width();
     if (layout == 2) {
-        m_frame2->setMinimumSize(0, 0);
-        m_splitter->setSizes({total, 0});
+        m_frame2->hide(); // "Full Screen": the second pane has no size at all
     } else {
-        m_frame2->setMinimumSize(60, 60);
+        m_frame2->show();
         const int second = std::max(0, total / 2 - 2);
         m_splitter->setSizes({total - second, second});
     }

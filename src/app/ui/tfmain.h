@@ -30,6 +30,7 @@ public:
     CommandRouter& router() const { return *m_router; }
     TFFrame* frame1() const { return m_frame1; }
     TFFrame* frame2() const { return m_frame2; }
+    QSplitter* splitter() const { return m_splitter; }
     TFFrame* activePane() const { return m_active; }
     TFFrame* otherPane() const { return m_active == m_frame1 ? m_frame2 : m_frame1; }
     StartResult startResult() const { return m_startResult; }
@@ -85,6 +86,7 @@ private:
     QStringList m_commandLine;
     StartResult m_startResult = StartResult::Nothing;
     int m_layout = 0;
+    double m_selectionKb = 0; // what the status bar's size panel shows
     bool m_firstActivationDone = false;
     bool m_closing = false;
     bool m_exitRequested = false;

@@ -278,7 +278,14 @@ void TFSettings::showPage(const QString& page) {
 }
 
 void TFSettings::save() {
-    m_settings.saveSettings();
+    // A change that was not written would be lost at exit: say so and stay open.
+    if (!m_settings.saveSettings()) {
+        m_prompt.information(m_tr->t(QStringLiteral("SettingsNotSaved"),
+                                     QStringLiteral("The settings could not be saved.")) +
+                             "\n" + m_settings.file().path() + ": " +
+                             m_settings.file().errorString());
+        return;
+    }
     close();
 }
 

@@ -182,6 +182,9 @@ void TFSettings::build() {
     g->addWidget(radio("RBLTBegining", "Begining"), 0, 0);
     g->addWidget(radio("RBLTEdit", "Edit Mp3"), 0, 1);
     g->addWidget(radio("RBLTNever", "Never"), 0, 2);
+    g = group(p, "GBListShows", " List Shows ");
+    g->addWidget(radio("RBListV2", "ID3v2, else ID3v1"), 0, 0);
+    g->addWidget(radio("RBListV1", "ID3v1 only"), 0, 1);
     g = group(p, "GBLyrics", " Lyrics ");
     g->addWidget(check("CBLLoadOnBegining", "Load On Begining"), 0, 0);
     g->addWidget(check("CBLCheckOnEdit", "Check On Edit"), 1, 0);

@@ -7,6 +7,7 @@
 #include "base/translator.h"
 #include "base/ui/windowtranslator.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDesktopServices>
@@ -17,6 +18,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QUrl>
 #include <QUrlQuery>
@@ -65,9 +67,13 @@ TFTranslate::TFTranslate(Translator& translator, Settings& settings, Prompt& pro
         if (m_filling || column != 0)
             return;
         editRow(item->data(0, kRowRole).toInt(), item->text(0));
+        // The next row once the editor has closed: moving the current row from inside
+        // the commit would close the editor a second time ("editing failed").
         const int next = m_list->indexOfTopLevelItem(item) + 1;
-        if (next < m_list->topLevelItemCount())
-            m_list->setCurrentItem(m_list->topLevelItem(next));
+        QTimer::singleShot(0, this, [this, next] {
+            if (next < m_list->topLevelItemCount())
+                m_list->setCurrentItem(m_list->topLevelItem(next));
+        });
     });
 
     auto* top = new QHBoxLayout;
@@ -204,13 +210,21 @@ void TFTranslate::closeEvent(QCloseEvent* event) {
 
 void TFTranslate::showEvent(QShowEvent* event) {
     fillLanguages();
+    // The first time over the middle of the main window, not in the screen's corner.
+    if (!testAttribute(Qt::WA_Moved) && parentWidget())
+        move(parentWidget()->frameGeometry().center() - rect().center());
     QWidget::showEvent(event);
 }
 
 bool TFTranslate::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_list && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && m_list->currentItem()) {
+        // The Enter that ends an edit reaches the list too, while the editor (which
+        // commits a moment later) still has the focus: it starts no second edit
+        // (Qt: "edit: editing failed").
+        const QWidget* focus = QApplication::focusWidget();
+        const bool editing = focus && focus != m_list && m_list->isAncestorOf(focus);
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && m_list->currentItem() && !editing) {
             m_list->editItem(m_list->currentItem(), 0);
             return true;
         }

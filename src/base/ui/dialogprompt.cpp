@@ -14,22 +14,64 @@ namespace {
 QString title() {
     return QApplication::applicationDisplayName();
 }
+
+// Button captions in the interface language (Qt's own would stay English).
+void translateButtons(QMessageBox& box) {
+    static const struct {
+        QMessageBox::StandardButton button;
+        const char* key;
+        const char* text;
+    } captions[] = {
+        {QMessageBox::Yes, "ConstYes", "Yes"},
+        {QMessageBox::No, "ConstNo", "No"},
+        {QMessageBox::YesToAll, "ConstYesToAll", "Yes to All"},
+        {QMessageBox::NoToAll, "ConstNoToAll", "No to All"},
+        {QMessageBox::Ok, "ConstOK", "OK"},
+        {QMessageBox::Ignore, "ConstIgnore", "Ignore"},
+        {QMessageBox::Cancel, "ConstCancel", "Cancel"},
+    };
+    for (const auto& c : captions)
+        if (QAbstractButton* b = box.button(c.button))
+            b->setText(T(c.key, c.text));
+}
+
+QMessageBox::StandardButton ask(QWidget* parent, QMessageBox::Icon icon, const QString& text,
+                                QMessageBox::StandardButtons buttons,
+                                QMessageBox::StandardButton defaultButton) {
+    QMessageBox box(icon, title(), text, buttons, parent);
+    if (defaultButton != QMessageBox::NoButton)
+        box.setDefaultButton(defaultButton);
+    translateButtons(box);
+    return QMessageBox::StandardButton(box.exec());
+}
 } // namespace
 
+QWidget* DialogPrompt::askingWindow() const {
+    // The window the user is working in asks, so it stays in front once the question is
+    // answered (a question parented on the main window would raise the main window over
+    // the translate window that asked it).
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    QWidget* active = QApplication::activeWindow();
+    if (active && active->isVisible() && active->windowType() != Qt::Tool &&
+        active->windowType() != Qt::Popup && active->windowType() != Qt::ToolTip &&
+        active->windowType() != Qt::SplashScreen)
+        return active;
+    return m_parent;
+}
+
 void DialogPrompt::information(const QString& text) {
-    QMessageBox::information(m_parent, title(), text);
+    ask(askingWindow(), QMessageBox::Information, text, QMessageBox::Ok, QMessageBox::NoButton);
 }
 
 bool DialogPrompt::askYesNo(const QString& text) {
-    return QMessageBox::warning(m_parent, title(), text, QMessageBox::Yes | QMessageBox::No,
-                                QMessageBox::No) == QMessageBox::Yes;
+    return ask(askingWindow(), QMessageBox::Warning, text, QMessageBox::Yes | QMessageBox::No,
+               QMessageBox::No) == QMessageBox::Yes;
 }
 
 Prompt::Answer DialogPrompt::askYesNoAll(const QString& text) {
-    QMessageBox box(QMessageBox::Warning, title(), text,
-                    QMessageBox::Yes | QMessageBox::No | QMessageBox::YesToAll, m_parent);
-    box.setDefaultButton(QMessageBox::No);
-    switch (box.exec()) {
+    switch (ask(askingWindow(), QMessageBox::Warning, text,
+                QMessageBox::Yes | QMessageBox::No | QMessageBox::YesToAll, QMessageBox::No)) {
     case QMessageBox::Yes:
         return Answer::Yes;
     case QMessageBox::YesToAll:
@@ -40,9 +82,9 @@ Prompt::Answer DialogPrompt::askYesNoAll(const QString& text) {
 }
 
 Prompt::Answer DialogPrompt::askOkIgnoreNoToAll(const QString& text) {
-    QMessageBox box(QMessageBox::Warning, title(), text,
-                    QMessageBox::Ok | QMessageBox::Ignore | QMessageBox::NoToAll, m_parent);
-    switch (box.exec()) {
+    switch (ask(askingWindow(), QMessageBox::Warning, text,
+                QMessageBox::Ok | QMessageBox::Ignore | QMessageBox::NoToAll,
+                QMessageBox::NoButton)) {
     case QMessageBox::Ok:
         return Answer::Ok;
     case QMessageBox::Ignore:
@@ -54,11 +96,13 @@ Prompt::Answer DialogPrompt::askOkIgnoreNoToAll(const QString& text) {
 
 std::optional<QString> DialogPrompt::input(const QString& caption, const QString& label,
                                            const QString& initial, int maxLength) {
-    QInputDialog dialog(m_parent);
+    QInputDialog dialog(askingWindow());
     dialog.setWindowTitle(caption);
     dialog.setLabelText(label);
     dialog.setInputMode(QInputDialog::TextInput);
     dialog.setTextValue(initial);
+    dialog.setOkButtonText(T("ConstOK", "OK"));
+    dialog.setCancelButtonText(T("ConstCancel", "Cancel"));
     if (maxLength > 0)
         if (auto* edit = dialog.findChild<QLineEdit*>())
             edit->setMaxLength(maxLength);
@@ -68,17 +112,17 @@ std::optional<QString> DialogPrompt::input(const QString& caption, const QString
 }
 
 QString DialogPrompt::chooseFolder(const QString& caption, const QString& start) {
-    return QFileDialog::getExistingDirectory(m_parent, caption, start);
+    return QFileDialog::getExistingDirectory(askingWindow(), caption, start);
 }
 
 QString DialogPrompt::chooseOpenFile(const QString& caption, const QString& filter,
                                      const QString& start) {
-    return QFileDialog::getOpenFileName(m_parent, caption, start, filter);
+    return QFileDialog::getOpenFileName(askingWindow(), caption, start, filter);
 }
 
 QString DialogPrompt::chooseSaveFile(const QString& caption, const QString& filter,
                                      const QString& start) {
-    return QFileDialog::getSaveFileName(m_parent, caption, start, filter);
+    return QFileDialog::getSaveFileName(askingWindow(), caption, start, filter);
 }
 
 QString DialogPrompt::chooseSaveFileType(const QString& caption, const QStringList& types,

@@ -1,4 +1,6 @@
-// The prompt interface answered by real dialogs.
+// The prompt interface answered by real dialogs. A question belongs to the window that
+// asks it (the active one), else to the main window; its buttons are captioned in the
+// interface language (ConstYes, ConstNo, ...).
 #pragma once
 
 #include "base/prompt.h"
@@ -24,6 +26,9 @@ public:
                            const QString& start) override;
     QString chooseSaveFileType(const QString& caption, const QStringList& types,
                                const QString& start, int& type) override;
+
+    // The parent of the next question.
+    QWidget* askingWindow() const;
 
 private:
     QWidget* m_parent;

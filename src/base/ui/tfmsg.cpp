@@ -14,6 +14,9 @@
 #include <QThread>
 #include <QWindow>
 
+#include <algorithm>
+#include <utility>
+
 namespace {
 constexpr int kWidth = 280;
 constexpr int kHeight = 115;
@@ -130,19 +133,31 @@ void TFMsg::reject() {
 }
 
 void TFMsg::showStatus() {
-    // The line holds the whole title where it can; a long item (a path) loses its
-    // start, so that the file name, the part that changes, stays readable.
+    // Callers pass the whole item, "( " + item + " )" or "(" + number + ")"; this is the
+    // one place it is shortened. The title stays whole where it can; a long item loses
+    // its middle (a path keeps its start and its file name) and keeps its brackets.
     const QFontMetrics fm = m_status->fontMetrics();
     if (m_item.isEmpty()) {
         m_status->setText(fm.elidedText(m_operationText, Qt::ElideRight, kStatusWidth));
         return;
     }
-    const QString head = m_operationText + ' ';
-    const int room = kStatusWidth - fm.horizontalAdvance(head);
-    if (room >= kStatusWidth / 4)
-        m_status->setText(head + fm.elidedText(m_item, Qt::ElideLeft, room));
-    else
-        m_status->setText(fm.elidedText(head + m_item, Qt::ElideMiddle, kStatusWidth));
+    QString open, inner = m_item, close;
+    for (const auto& [o, c] : {std::pair{QStringLiteral("( "), QStringLiteral(" )")},
+                               std::pair{QStringLiteral("("), QStringLiteral(")")}})
+        if (m_item.size() >= o.size() + c.size() && m_item.startsWith(o) && m_item.endsWith(c)) {
+            open = o;
+            close = c;
+            inner = m_item.mid(o.size(), m_item.size() - o.size() - c.size());
+            break;
+        }
+    QString head = m_operationText + ' ';
+    int room = kStatusWidth - fm.horizontalAdvance(head + open + close);
+    if (room < kStatusWidth / 3) { // a long title gives way to the item
+        head = fm.elidedText(head, Qt::ElideRight, kStatusWidth / 3);
+        room = kStatusWidth - fm.horizontalAdvance(head + open + close);
+    }
+    m_status->setText(head + open + fm.elidedText(inner, Qt::ElideMiddle, std::max(room, 0)) +
+                      close);
 }
 
 void TFMsg::placeOverMainWindow() {

@@ -5,6 +5,7 @@
 #include "base/translator.h"
 #include "lists/folderhistory.h"
 
+#include <QCompleter>
 #include <QDir>
 #include <QFileSystemModel>
 #include <QHBoxLayout>
@@ -32,6 +33,14 @@ FolderBox::FolderBox(QWidget* parent) : QComboBox(parent) {
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    // Typed paths complete folder by folder, as in a file manager's location bar.
+    auto* folders = new QFileSystemModel(this);
+    folders->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
+    folders->setRootPath(QString());
+    auto* completer = new QCompleter(folders, this);
+    completer->setCompletionMode(QCompleter::PopupCompletion);
+    lineEdit()->setCompleter(completer); // not the box's: that would pick an entry of its own list
+    connect(lineEdit(), &QLineEdit::returnPressed, this, &FolderBox::enterPressed);
     retranslate();
 }
 

@@ -60,4 +60,6 @@ public:
 
 signals:
     void dropDownRequested();
+    // Enter in the box: add the typed folder with its subfolders.
+    void enterPressed();
 };

@@ -6,6 +6,7 @@
 #include "lists/addfiles.h"
 #include "lists/commandrouter.h"
 #include "lists/folderscanner.h"
+#include "lists/listsort.h"
 #include "lists/ui/listfilecommands.h"
 #include "lists/ui/tfframe.h"
 
@@ -44,8 +45,22 @@ void bindListCommands(CommandRouter& router, TFFrame& frame1, TFFrame& frame2) {
 
     bindListFileCommands(router, frame1, frame2);
 
-    for (TFFrame* frame : {&frame1, &frame2})
+    // A column header click: arguments are the column and "asc" or "desc".
+    router.add("SortList", CommandFlag::ChangesPane, [](CommandContext& c) {
+        sortList(*c.pane.model, c.arguments.value(0).toInt(),
+                 c.arguments.value(1) == QLatin1String("desc") ? Qt::DescendingOrder
+                                                               : Qt::AscendingOrder);
+    });
+
+    for (TFFrame* frame : {&frame1, &frame2}) {
         QObject::connect(frame, &TFFrame::addRequested, &router, [&router, frame](bool recursive) {
             router.runOn(recursive ? "BAddS" : "BAdd", frame->paneRef());
         });
+        QObject::connect(frame, &TFFrame::sortRequested, &router,
+                         [&router, frame](int column, Qt::SortOrder order) {
+                             router.runOn("SortList", frame->paneRef(),
+                                          {QString::number(column),
+                                           order == Qt::DescendingOrder ? "desc" : "asc"});
+                         });
+    }
 }

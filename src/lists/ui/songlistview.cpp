@@ -11,6 +11,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QStyleOption>
 #include <QToolTip>
 
 #include <algorithm>
@@ -20,6 +21,9 @@ void SongRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
                             const QModelIndex& index) const {
     QStyleOptionViewItem opt = option;
     initStyleOption(&opt, index);
+    // A folder differs from its neighbours at its end: a narrow Location keeps that end.
+    if (index.column() == SongItem::Location)
+        opt.textElideMode = Qt::ElideLeft;
     // A selected row keeps its text black on the selection colour.
     if (opt.state & QStyle::State_Selected)
         opt.palette.setColor(QPalette::HighlightedText, Qt::black);
@@ -46,6 +50,56 @@ void SongRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
     painter->restore();
 }
 
+SongListHeader::SongListHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {
+    setSectionsClickable(true);
+    setSectionsMovable(true);
+    setHighlightSections(false);
+    setSortIndicatorShown(true);
+    setSortIndicator(-1, Qt::AscendingOrder); // unsorted until the first click
+    // Captions start at the left, as the texts below them do.
+    setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+}
+
+void SongListHeader::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const {
+    if (!rect.isValid())
+        return;
+    QStyleOptionHeaderV2 opt;
+    initStyleOption(&opt);
+    initStyleOptionForIndex(&opt, logicalIndex);
+    opt.rect = rect;
+    // The style (a style sheet is set on the list) would clip the caption on both sides.
+    const int margin = style()->pixelMetric(QStyle::PM_HeaderMargin, &opt, this);
+    int room = rect.width() - 2 * margin;
+    if (opt.sortIndicator != QStyleOptionHeader::None)
+        room -= style()->pixelMetric(QStyle::PM_HeaderMarkSize, &opt, this) + margin;
+    opt.text = opt.fontMetrics.elidedText(opt.text, Qt::ElideRight, std::max(room, 0));
+    opt.textElideMode = Qt::ElideNone;
+    // The sort arrow is drawn here: the style (under the list's style sheet) leaves its
+    // painter clipped to the caption, which cuts the arrow away.
+    const auto indicator = opt.sortIndicator;
+    opt.sortIndicator = QStyleOptionHeader::None;
+    painter->save();
+    style()->drawControl(QStyle::CE_Header, &opt, painter, this);
+    painter->restore();
+    if (indicator != QStyleOptionHeader::None) {
+        painter->save();
+        // A small triangle at the right: pointing up for ascending, down for descending.
+        const int size = std::min(style()->pixelMetric(QStyle::PM_HeaderMarkSize, &opt, this), 9);
+        const QPointF c(rect.right() - margin - size / 2.0, rect.center().y() + 0.5);
+        const double h = size / 2.0 - 1;
+        const double dir = sortIndicatorOrder() == Qt::AscendingOrder ? -1 : 1;
+        QColor colour = opt.palette.color(QPalette::WindowText);
+        colour.setAlpha(170);
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(colour);
+        painter->drawPolygon(
+            QPolygonF({c + QPointF(-h, -dir * h / 1.5), c + QPointF(h, -dir * h / 1.5),
+                       c + QPointF(0, dir * h / 1.5)}));
+        painter->restore();
+    }
+}
+
 SongListView::SongListView(QWidget* parent) : QTableView(parent) {
     setObjectName("LVList");
     setItemDelegate(new SongRowDelegate(this));
@@ -63,8 +117,12 @@ SongListView::SongListView(QWidget* parent) : QTableView(parent) {
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setMinimumSectionSize(17);
     verticalHeader()->setDefaultSectionSize(17);
-    horizontalHeader()->setSectionsClickable(false);
-    horizontalHeader()->setHighlightSections(false);
+    setHorizontalHeader(new SongListHeader(this));
+    horizontalHeader()->setSortIndicatorShown(true); // setting a header turned it off
+    // The sort the header's indicator now shows; the rows follow through the pane.
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) {
+        emit sortRequested(column, horizontalHeader()->sortIndicatorOrder());
+    });
     horizontalHeader()->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(
         horizontalHeader(), &QWidget::customContextMenuRequested, this,

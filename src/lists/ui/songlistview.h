@@ -2,6 +2,7 @@
 // tick of rows with an error mark, the information hint and drops from the file manager.
 #pragma once
 
+#include <QHeaderView>
 #include <QStyledItemDelegate>
 #include <QTableView>
 
@@ -11,6 +12,17 @@ public:
     using QStyledItemDelegate::QStyledItemDelegate;
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
+};
+
+// The column headers: a click sorts by the column (a second click reverses), and a
+// caption that does not fit ends in "…" instead of being clipped on both sides.
+class SongListHeader : public QHeaderView {
+    Q_OBJECT
+public:
+    explicit SongListHeader(QWidget* parent = nullptr);
+
+protected:
+    void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
 };
 
 class SongListView : public QTableView {
@@ -26,6 +38,8 @@ public:
     static constexpr const char* RowsMimeType = "application/x-rendolo-pane-rows";
 
 signals:
+    // A click on a column header: sort the rows by it.
+    void sortRequested(int column, Qt::SortOrder order);
     void filesDropped(const QStringList& paths);
     void headerMenuRequested(const QPoint& globalPos);
     void cellMenuRequested(const QPoint& globalPos);

@@ -2,8 +2,10 @@
 
 #include "base/settings.h"
 #include "base/translator.h"
+#include "base/ui/flowlayout.h"
 #include "lists/columns.h"
 #include "lists/folderhistory.h"
+#include "lists/folderinput.h"
 #include "lists/listtext.h"
 #include "lists/rowcolours.h"
 #include "lists/selectionsize.h"
@@ -20,6 +22,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QStyle>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -75,28 +78,30 @@ TFFrame::TFFrame(Settings& settings, int paneNumber, QWidget* parent)
     browseRow->addWidget(m_load);
     browseRow->addWidget(m_save);
     topLayout->addLayout(browseRow);
-    auto* row = new QHBoxLayout;
-    row->setSpacing(12);
+    // The counters wrap onto a second line in a narrow pane rather than being cut off.
+    auto* row = new FlowLayout;
     topLayout->addLayout(row);
     for (int c = 0; c < SongListModel::CounterCount; ++c) {
         m_counters[c] = new QLabel(m_top);
         m_counters[c]->setObjectName(kCounterNames[c]);
         m_counters[c]->installEventFilter(this);
         if (c == SongListModel::Count) {
-            // "Num: 120 / 7" reads as one text.
-            m_position = new QLabel(m_top);
+            // "Num: 120 / 7" reads as one text, on one line.
+            auto* pairWidget = new QWidget(m_top);
+            m_counters[c]->setParent(pairWidget);
+            m_position = new QLabel(pairWidget);
             m_position->setObjectName("Lkateri");
             m_position->installEventFilter(this);
-            auto* pair = new QHBoxLayout;
+            auto* pair = new QHBoxLayout(pairWidget);
+            pair->setContentsMargins(0, 0, 0, 0);
             pair->setSpacing(0);
             pair->addWidget(m_counters[c]);
             pair->addWidget(m_position);
-            row->addLayout(pair);
+            row->addWidget(pairWidget);
         } else {
             row->addWidget(m_counters[c]);
         }
     }
-    row->addStretch(1);
     outer->addWidget(m_top);
 
     m_model = new SongListModel(&settings, this);
@@ -105,6 +110,16 @@ TFFrame::TFFrame(Settings& settings, int paneNumber, QWidget* parent)
     outer->addWidget(m_view, 1);
 
     connect(m_model, &SongListModel::countersChanged, this, &TFFrame::refreshCounters);
+    // During a scan the counters follow the files ten times a second (the progress window
+    // lets events run), not once per row: a million rows must not cost a million redraws.
+    auto* counterPace = new QTimer(this);
+    counterPace->setInterval(100);
+    connect(m_model, &SongListModel::pendingStarted, counterPace, qOverload<>(&QTimer::start));
+    connect(counterPace, &QTimer::timeout, this, [this, counterPace] {
+        refreshCounters();
+        if (m_model->pendingCount() == 0)
+            counterPace->stop();
+    });
     connect(m_view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &TFFrame::onSelectionChanged);
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
@@ -123,6 +138,13 @@ TFFrame::TFFrame(Settings& settings, int paneNumber, QWidget* parent)
     connect(m_model, &QAbstractItemModel::layoutChanged, this,
             [this] { onSelectionChanged({}, {}); });
     connect(m_view, &SongListView::filesDropped, this, &TFFrame::filesDropped);
+    connect(m_view, &SongListView::sortRequested, this, &TFFrame::sortRequested);
+    // New rows are not in the shown order: the next click sorts afresh, ascending.
+    const auto unsorted = [this] {
+        m_view->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    };
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, unsorted);
+    connect(m_model, &QAbstractItemModel::modelReset, this, unsorted);
     connect(m_view, &SongListView::headerMenuRequested, this, &TFFrame::showHeaderMenu);
     m_paneMenu = new PaneMenu(this);
     connect(m_view, &SongListView::cellMenuRequested, this, [this](const QPoint& globalPos) {
@@ -158,6 +180,10 @@ TFFrame::TFFrame(Settings& settings, int paneNumber, QWidget* parent)
         const QString shown = listtext::displayText(text);
         m_title->setText(listFile ? ' ' + shown + ' ' : shown);
     };
+    connect(m_folderBox, &FolderBox::enterPressed, this, [this] {
+        if (m_addingEnabled)
+            emit addRequested(true);
+    });
 
     setColumnHeaders();
     // At start-up a column hidden in the settings gets width 0 in both panes.
@@ -190,16 +216,22 @@ void TFFrame::setAddingEnabled(bool on) {
     m_save->setEnabled(on);
     m_folderBox->setEnabled(on);
     m_view->setAcceptDrops(on);
+    m_view->horizontalHeader()->setSectionsClickable(on); // no sorting under a running scan
 }
 
 QString TFFrame::takeFolderBoxText() {
     if (m_browse->isVisible())
         m_browse->take();
-    QString folder = folderText();
-    if (!folder.isEmpty() && !folder.endsWith('/'))
-        setFolderText(folder += '/');
-    if (!folder.isEmpty())
+    // A typed "~/Music" or "streams" becomes the absolute folder the rows point into.
+    const QString folder = typedFolder(folderText());
+    if (folder.isEmpty())
+        return {};
+    setFolderText(folder);
+    if (folderExists(folder)) {
         m_listFile.setTitle(folder, false);
+        if (m_history->add(folder)) // typed folders join the history as picked ones do
+            m_browse->reloadHistory();
+    }
     return folder;
 }
 
@@ -207,9 +239,16 @@ void TFFrame::setColumnHeaders() {
     m_model->refreshAll();
     for (int c = 0; c < ListColumnCount; ++c)
         if (columnVisible(c))
-            m_view->horizontalHeader()->resizeSection(c, listColumns()[size_t(c)].width);
+            m_view->horizontalHeader()->resizeSection(c, defaultColumnWidth(c));
     delete m_columnMenu; // captions change with the language
     m_columnMenu = nullptr;
+}
+
+int TFFrame::defaultColumnWidth(int column) const {
+    // The design width, or more where the header's caption (in this language and font)
+    // would not fit whole.
+    const int design = listColumns()[size_t(column)].width;
+    return std::max(design, m_view->horizontalHeader()->sectionSizeHint(column));
 }
 
 bool TFFrame::columnVisible(int column) const {
@@ -222,7 +261,7 @@ void TFFrame::setColumnVisible(int column, bool visible) {
         return;
     if (visible) {
         h->showSection(column);
-        h->resizeSection(column, listColumns()[size_t(column)].width);
+        h->resizeSection(column, defaultColumnWidth(column));
     } else {
         h->hideSection(column);
     }

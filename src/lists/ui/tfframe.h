@@ -37,6 +37,8 @@ public:
     // Header captions from the interface language; resets the default widths.
     void setColumnHeaders();
     void setColumnVisible(int column, bool visible);
+    // A column's width after a header change: at least its caption's.
+    int defaultColumnWidth(int column) const;
     bool columnVisible(int column) const;
     // Selects and shows the first row with that file name (and location, when given).
     bool findSongItem(const QString& fileName, bool clearSelection, const QString& location = {});
@@ -76,6 +78,8 @@ signals:
     // The clear button, and a double click on the row counter or the position.
     void clearRequested();
     void goToLineRequested();
+    // A click on a column header.
+    void sortRequested(int column, Qt::SortOrder order);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
